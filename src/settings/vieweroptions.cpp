@@ -1,7 +1,5 @@
 #include "settings/vieweroptions.h"
 
-// Values are UTF-8 bytes in and out; the INI library need not convert them.
-#define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
 #include <algorithm>
@@ -109,5 +107,6 @@ bool ViewerOptions::SaveOptions(const std::filesystem::path& optionFilePath) con
     ini.SetValue(kOptionSection, "USE_LOG", useLog ? "TRUE" : "FALSE");
     ini.SetValue(kOptionSection, "LOG_LEVEL", std::to_string(logLevel).c_str());
     ini.SetValue(kOptionSection, "LOG_TYPE", std::to_string(logType).c_str());
-    return ini.SaveFile(optionFilePath.c_str()) >= 0;
+    ini.SetSpaces(false);  // "KEY=value", as the recorder's own tools write INI files
+    return ini.SaveFile(optionFilePath.c_str(), /*addSignature=*/false) >= 0;
 }

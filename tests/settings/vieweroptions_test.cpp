@@ -44,9 +44,9 @@ TEST_F(ViewerOptionsTest, MissingFileIsCreatedWithDefaultsInOrder) {
     EXPECT_FALSE(options.useLog);
     const std::string cwd = std::filesystem::current_path().string();
     EXPECT_EQ(ReadFile(file),
-              "[DIRECTORY]\nROOT_DIRECTORY = CL_KORVANE\nEVENT_DIRECTORY = MP4_EVENT\n"
-              "CONTINUOS_DIRECTORY = MP4_INFINITE\n\n[OPTION]\nSAVE_DIRECTORY = " + cwd +
-              "\nPLAY_VALUE = 5\nUSE_LOG = FALSE\nLOG_LEVEL = 3\nLOG_TYPE = 3\n");
+              "[DIRECTORY]\nROOT_DIRECTORY=CL_KORVANE\nEVENT_DIRECTORY=MP4_EVENT\n"
+              "CONTINUOS_DIRECTORY=MP4_INFINITE\n\n\n[OPTION]\nSAVE_DIRECTORY=" + cwd +
+              "\nPLAY_VALUE=5\nUSE_LOG=FALSE\nLOG_LEVEL=3\nLOG_TYPE=3\n");
 }
 
 TEST_F(ViewerOptionsTest, NumericAndSwitchRules) {
@@ -84,7 +84,7 @@ TEST_F(ViewerOptionsTest, MissingKeysEmptyFoldersAndVanishedSaveDirectory) {
     EXPECT_EQ(options.eventDirectory, "");
     EXPECT_EQ(options.saveDirectory, std::filesystem::current_path().string());
     ASSERT_TRUE(options.SaveOptions(file));
-    EXPECT_NE(ReadFile(file).find("SAVE_DIRECTORY = " + std::filesystem::current_path().string()),
+    EXPECT_NE(ReadFile(file).find("SAVE_DIRECTORY=" + std::filesystem::current_path().string()),
               std::string::npos);
 }
 
@@ -95,9 +95,9 @@ TEST_F(ViewerOptionsTest, SaveKeepsUnknownKeysAndTheirOrder) {
     options.useLog = true;
     ASSERT_TRUE(options.SaveOptions(file));
     const std::string text = ReadFile(file);
-    EXPECT_LT(text.find("CUSTOM = keep me"), text.find("PLAY_VALUE = 7"));
-    EXPECT_NE(text.find("[EXTRA]\nA = 1"), std::string::npos);
-    EXPECT_NE(text.find("USE_LOG = TRUE"), std::string::npos);
+    EXPECT_LT(text.find("CUSTOM=keep me"), text.find("PLAY_VALUE=7"));
+    EXPECT_NE(text.find("[EXTRA]\nA=1"), std::string::npos);
+    EXPECT_NE(text.find("USE_LOG=TRUE"), std::string::npos);
     EXPECT_EQ(ViewerOptions::OpenOptions(file).useLog, true);
 }
 
