@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "civiltime.h"
 #include "encodedvideo.h"
 #include "recordingwriter.h"
+#include "settings/tarsensetupdata.h"
 
 namespace {
 
@@ -211,31 +213,16 @@ bool WriteOne(const PlannedRecording& planned, const CardSources& sources, const
 // The recorder's settings file with its defaults and the card's clock.
 bool WriteSettings(const fs::path& card, std::chrono::local_seconds clock, std::string& error) {
     const CivilTime time = ToCivil(clock);
-    const fs::path folder = card / "setting";
-    fs::create_directories(folder);
-    std::ofstream out(folder / "velmar_setup.new", std::ios::binary);
-    const std::string text =
-        "#setting Information\r\n"
-        "#Video Quality 3 : High, 2 : Middle, 1 : Low\r\n"
-        "#Frame Rate 3 : High, 2 : Middle, 1 : Low\r\n"
-        "#Sound Volume 10 : High, 5 : Middle, 1 : Low, 0 : MUTE\r\n"
-        "#Shock Sensitivity 10 : High, 5 : Middle, 0 : Low\r\n"
-        "#Parking Watch = 0 : NONE, 1 : 5Min, 2 : 10Min, 3 : 15Min, 4 : 20Min, 5 : 30Min\r\n"
-        "#Voice Record = 0 : OFF, 1 : ON;\r\n"
-        "\r\n[Setting]\r\nVideo Quality = 3;\r\nFrame Rate = 3;\r\nSound Volume = 4;\r\n"
-        "Shock Sensitivity = 4;\r\nParking Watch = 2;\r\nVoice Record = 1;\r\n"
-        "\r\n[GMT]\r\n+,09,00;\r\n\r\n[Time]\r\n" +
-        FormatCivil(
-            "Year = %d;\r\nMonth = %2d;\r\nDay = %2d;\r\nHour = %2d;\r\n"
-            "Minute = %2d;\r\nSec = %2d;\r\n",
-            time);
-    out << text;
-    out.close();
-    if (!out) {
-        error = "cannot write the settings file in " + folder.string();
-        return false;
-    }
-    return true;
+    std::tm cardClock{};
+    cardClock.tm_year = time.year - 1900;
+    cardClock.tm_mon = time.month - 1;
+    cardClock.tm_mday = time.day;
+    cardClock.tm_hour = time.hour;
+    cardClock.tm_min = time.minute;
+    cardClock.tm_sec = time.second;
+    CTarsenSetupData settings([cardClock] { return cardClock; });
+    settings.SetSettingFolder(card);
+    return settings.SaveToFile(error);
 }
 
 struct ManifestLine {
