@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/listener.h"
+#include "recordings/playlist.h"
 
 // The process-wide context: the event bus that connects the panes, and the shared playback state.
 //
@@ -46,6 +47,9 @@ public:
     // Must not be called from inside update().
     void Shutdown();
 
+    // The loaded recordings, the current one and the list filter; guarded by its own lock.
+    Playlist& playlist() { return playlist_; }
+
     // Last reported playback position (0..1), written by the main window on position reports.
     std::atomic<float> currentPosition{0.0f};
     // The main window's video-only layout flag.
@@ -58,15 +62,20 @@ private:
     };
 
     void DispatchVideoMessages();
+    void Deliver(const VideoMessage& message, std::vector<IListener*>& snapshot);
 
     std::atomic<bool> running_{true};
 
     std::mutex messageLock_;  // guards queue_ and wakes the dispatcher through messageReady_
     std::condition_variable messageReady_;
     std::deque<VideoMessage> queue_;
+    // Bumped by every clear, so that the dispatcher drops what it took out before the clear.
+    std::atomic<std::uint64_t> clearGeneration_{0};
 
     std::recursive_mutex listenerLock_;  // held for one whole delivery
     std::vector<IListener*> listeners_;  // not owned, in registration order
+
+    Playlist playlist_;
 
     std::thread dispatcher_;
 };

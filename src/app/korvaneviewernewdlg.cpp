@@ -1,0 +1,252 @@
+#include "app/korvaneviewernewdlg.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QApplication>
+#include <QToolButton>
+
+#include "app/guithread.h"
+#include "app/logwriter.h"
+#include "app/usertexts.h"
+#include "app/viewercontext.h"
+#include "widgets/skincolors.h"
+
+namespace {
+
+constexpr const char* kClassName = "CKorvaneViewerNewDlg";
+
+QString Text(std::int32_t id) { return QString::fromStdString(usertexts::Text(id)); }
+
+}  // namespace
+
+CKorvaneViewerNewDlg::CKorvaneViewerNewDlg(CViewerContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    context_.AddListener(*this);
+    setWindowTitle("Korvane Viewer");
+    setMinimumSize(kMinimumSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    OnInitDialog();
+}
+
+CKorvaneViewerNewDlg::~CKorvaneViewerNewDlg() {
+    // The panes (children) unregister in their own destructors; make sure the bus is stopped
+    // first so that none of them is waited for by a delivery in progress.
+    context_.StopRunning();
+    delete playerPane_;
+    delete mapPane_;
+    delete listPane_;
+    context_.RemoveListener(*this);
+    context_.Shutdown();
+}
+
+void CKorvaneViewerNewDlg::OnInitDialog() {
+    options_ = ViewerOptions::OpenOptions(ViewerOptions::DefaultOptionFilePath());
+
+    LogWriter& log = LogWriter::Instance();
+    log.Configure(options_.useLog, options_.logType, options_.logLevel);
+    WriteLog(kClassName, "OnInitDialog", "Log Start!");
+    WriteLog(kClassName, "OnInitDialog", "KorvaneViewerDlg Init");
+
+    CreatePanes();
+    CreateToolbar();
+    LayoutPanes();
+    ShowToolbar(true);
+    EnableRecordingCommands(false);
+    context_.ClearVideoMessages();
+    InstallKeyHandling();
+    PostSliderInterval();
+    layoutReady_ = true;
+}
+
+void CKorvaneViewerNewDlg::CreatePanes() {
+    auto makePane = [this](const char* name) {
+        auto* pane = new QFrame(this);
+        pane->setObjectName(name);
+        pane->setAutoFillBackground(true);
+        QPalette palette = pane->palette();
+        palette.setColor(QPalette::Window, skin::kBackground);
+        pane->setPalette(palette);
+        return pane;
+    };
+    playerPane_ = makePane("playerPane");
+    mapPane_ = makePane("mapPane");
+    listPane_ = makePane("listPane");
+}
+
+void CKorvaneViewerNewDlg::CreateToolbar() {
+    struct Entry {
+        ToolbarButton button;
+        std::int32_t tooltipId;
+        const char* objectName;
+    };
+    static constexpr Entry kEntries[] = {
+        {Open, 241, "openButton"},       {ImageCapture, 237, "imageCaptureButton"},
+        {VideoCapture, 238, "videoCaptureButton"}, {Print, 240, "printButton"},
+        {Settings, 239, "settingsButton"}, {Maximize, 242, "maximizeButton"},
+        {About, 222, "aboutButton"},
+    };
+    for (const Entry& entry : kEntries) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(entry.objectName);
+        button->setToolTip(Text(entry.tooltipId));
+        button->setFixedSize(32, 32);
+        button->setFocusPolicy(Qt::NoFocus);
+        toolbar_[entry.button] = button;
+    }
+    connect(toolbar_[Maximize], &QAbstractButton::clicked, this,
+            &CKorvaneViewerNewDlg::OnBnClickedVideoMaximizeBtn);
+}
+
+void CKorvaneViewerNewDlg::InstallKeyHandling() {
+    // Keys are translated before any child sees them, whichever child has the focus and whether
+    // or not a window manager made this window active.
+    qApp->installEventFilter(this);
+}
+
+bool CKorvaneViewerNewDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+        return QWidget::eventFilter(watched, event);
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        return false;
+    }
+    return HandleKey(key->key(), key->modifiers());
+}
+
+bool CKorvaneViewerNewDlg::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (alt && key == Qt::Key_F4) {
+        close();
+        return true;
+    }
+    if (alt && enter) {
+        context_.videoMaximized ? OnBnClickedVideoMinimizeBtn() : OnBnClickedVideoMaximizeBtn();
+        return true;
+    }
+    if (enter || key == Qt::Key_Escape) {
+        return true;  // the window must not close on them
+    }
+    if (key == Qt::Key_F1) {
+        ShowHelp();
+        return true;
+    }
+    return false;
+}
+
+void CKorvaneViewerNewDlg::ShowHelp() {
+    QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromUtf8("준비중입니다."),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CKorvaneViewerNewDlg::LayoutPanes() {
+    const int w = width();
+    const int h = height();
+    if (context_.videoMaximized) {
+        playerPane_->setGeometry(0, 0, w, h);
+    } else {
+        mapPane_->setGeometry(w - 285, kTitleBarHeight, 280, h / 3 + 50);
+        listPane_->setGeometry(w - 285, kTitleBarHeight + h / 3 + 50, 280, 2 * h / 3 - 97);
+        playerPane_->setGeometry(5, kTitleBarHeight, w - 295, h - 45);
+    }
+    static constexpr int kToolbarOffsets[] = {15, 57, 99, 141, 183, 225, 267};
+    for (int i = 0; i < ToolbarButton::Count; ++i) {
+        toolbar_[i]->move(kToolbarOffsets[i], 9);
+    }
+    update();
+}
+
+void CKorvaneViewerNewDlg::ShowToolbar(bool show) {
+    for (QAbstractButton* button : toolbar_) {
+        button->setVisible(show);
+    }
+}
+
+void CKorvaneViewerNewDlg::EnableRecordingCommands(bool enable) {
+    for (ToolbarButton button : {ImageCapture, VideoCapture, Print}) {
+        toolbar_[button]->setEnabled(enable);
+    }
+}
+
+void CKorvaneViewerNewDlg::PostSliderInterval() {
+    VideoMessageData data;
+    data.sliderInterval = options_.playValue;
+    context_.PostVideoMessage(VIDEO_FRAME_POSITION_SLIDER_INTERVAL_VALUE_CHANGED, data);
+}
+
+void CKorvaneViewerNewDlg::OnBnClickedVideoMaximizeBtn() {
+    WriteLog(kClassName, "OnBnClickedVideoMaximizeBtn", "Video Maximize Button Click");
+    context_.videoMaximized = true;
+    mapPane_->hide();
+    listPane_->hide();
+    ShowToolbar(false);
+    LayoutPanes();
+    WriteLog(kClassName, "OnBnClickedVideoMaximizeBtn", "Video Maximize end");
+}
+
+void CKorvaneViewerNewDlg::OnBnClickedVideoMinimizeBtn() {
+    WriteLog(kClassName, "OnBnClickedVideoMinimizeBtn", "Video Minimize Button Click");
+    context_.videoMaximized = false;
+    mapPane_->show();
+    listPane_->show();
+    ShowToolbar(true);
+    LayoutPanes();
+    WriteLog(kClassName, "OnBnClickedVideoMinimizeBtn", "Video Minimize end");
+}
+
+void CKorvaneViewerNewDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (layoutReady_) {
+        LayoutPanes();
+    }
+}
+
+void CKorvaneViewerNewDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), skin::kFrame);
+    painter.fillRect(0, 0, width(), kTitleBarHeight, skin::kPanel);
+}
+
+void CKorvaneViewerNewDlg::closeEvent(QCloseEvent* event) {
+    context_.StopRunning();
+    options_.SaveOptions(ViewerOptions::DefaultOptionFilePath());
+    WriteLog(kClassName, "OnClose", "Log End\n");
+    event->accept();
+}
+
+void CKorvaneViewerNewDlg::update(std::int32_t kind, const VideoMessageData& data) {
+    switch (kind) {
+        case VIDEO_PLAY:
+        case VIDEO_PREVIOUS:
+        case VIDEO_NEXT:
+        case NEW_VIDEO_PLAY:
+            guithread::Post(this, [this] { EnableRecordingCommands(true); });
+            context_.ClearVideoMessages();
+            break;
+        case VIDEO_STOP:
+            guithread::Post(this, [this] { EnableRecordingCommands(false); });
+            context_.ClearVideoMessages();
+            break;
+        case VIDEO_FRAME_POSITION_CHANGED:
+            context_.currentPosition = data.position;
+            break;
+        case VIDEO_FILE_NOT_FOUND:
+            // Holds up further deliveries until the user has read the message.
+            guithread::RunAndWait(this, context_, [this] {
+                QMessageBox::information(this, windowTitle(), Text(292));
+                EnableRecordingCommands(false);
+            });
+            break;
+        default:
+            break;
+    }
+}
