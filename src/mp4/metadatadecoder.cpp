@@ -68,32 +68,26 @@ double SignedThirtySeconds(std::uint8_t byte) {
 }
 
 void DecodeUntaggedSample(CFileParser& parser, std::int64_t chunk, CRecordingInfo& recording) {
-    std::array<std::uint8_t, 1> type{};
-    if (!parser.ReadBytes(chunk, type)) {
+    // One read covers any record: a G-sensor record's 7 bytes or a GPS sentence up to its bound.
+    std::array<std::uint8_t, kMaxSentenceBytes> bytes{};
+    const auto length = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(parser.FileSize() - chunk, 0, kMaxSentenceBytes));
+    const std::span record(bytes.data(), length);
+    if (!parser.ReadBytes(chunk, record)) {
         return;
     }
-    if (type[0] == 'M') {
-        std::array<std::uint8_t, 6> values{};
-        if (!parser.ReadBytes(chunk + 1, values)) {
-            return;
-        }
+    if (record[0] == 'M' && record.size() >= 7) {
         GSensorSample sample;
-        sample.x = SignedThirtySeconds(values[0]);
-        sample.y = SignedThirtySeconds(values[1]);
-        sample.z = SignedThirtySeconds(values[2]);
-        sample.secondX = SignedThirtySeconds(values[3]);
-        sample.secondY = SignedThirtySeconds(values[4]);
-        sample.secondZ = SignedThirtySeconds(values[5]);
+        sample.x = SignedThirtySeconds(record[1]);
+        sample.y = SignedThirtySeconds(record[2]);
+        sample.z = SignedThirtySeconds(record[3]);
+        sample.secondX = SignedThirtySeconds(record[4]);
+        sample.secondY = SignedThirtySeconds(record[5]);
+        sample.secondZ = SignedThirtySeconds(record[6]);
         recording.gSensorSamples.push_back(sample);
-    } else if (type[0] == 'G') {
-        std::array<std::uint8_t, kMaxSentenceBytes> record{};
-        const auto length = static_cast<std::size_t>(
-            std::min<std::int64_t>(kMaxSentenceBytes, parser.FileSize() - chunk));
-        if (!parser.ReadBytes(chunk, std::span(record.data(), length))) {
-            return;
-        }
+    } else if (record[0] == 'G') {
         const std::optional<GpsSample> sample =
-            DecodeGpsRecord(std::string_view(reinterpret_cast<const char*>(record.data()), length));
+            DecodeGpsRecord(std::string_view(reinterpret_cast<const char*>(bytes.data()), length));
         if (sample) {
             recording.gpsSamples.push_back(*sample);
         }
