@@ -84,6 +84,6 @@ bool MemoryByteSource::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) 
     if (!InRange(offset, out.size(), Size())) {
         return false;
     }
-    std::copy_n(bytes_.begin() + offset, out.size(), out.begin());
+    std::memcpy(out.data(), bytes_.data() + offset, out.size());
     return true;
 }

@@ -16,7 +16,7 @@ constexpr std::string_view kRmcPrefix = "$GPRMC";
 constexpr double kKnotsToKmh = 1.852;
 
 // The chunk offsets of an "stco" box: every whole 32-bit entry from byte 16 to the end of the
-// box, as far as the file holds them. The entry count is not consulted.
+// box, as far as the file holds them and at most kMaxChunks. The entry count is not consulted.
 std::vector<std::int64_t> ReadChunkOffsets(CFileParser& parser, const FileNode& stco) {
     const std::int64_t first = std::int64_t{stco.offset} + 16;
     const std::int64_t end = std::min<std::int64_t>(stco.End(), parser.FileSize());
@@ -25,7 +25,8 @@ std::vector<std::int64_t> ReadChunkOffsets(CFileParser& parser, const FileNode& 
         return offsets;
     }
     // Bounded by the bytes present in the file, not by any size field.
-    std::vector<std::uint8_t> table(static_cast<std::size_t>((end - first) / 4 * 4));
+    const std::int64_t count = std::min<std::int64_t>((end - first) / 4, kMaxChunks);
+    std::vector<std::uint8_t> table(static_cast<std::size_t>(count * 4));
     if (!parser.ReadBytes(first, table)) {
         return offsets;
     }

@@ -18,6 +18,9 @@ inline constexpr std::int64_t kTagOffset = 121;
 // An untagged GPS record is read at most this far while looking for the '*' that ends its
 // sentence (an NMEA sentence has at most 82 characters).
 inline constexpr std::int64_t kMaxSentenceBytes = 256;
+// Chunks decoded at most: a day of recording at five samples a second is less than half of it,
+// and it keeps a hostile table from filling memory with copies of one sample.
+inline constexpr std::int64_t kMaxChunks = 1 << 20;
 
 // Decodes the metadata track of the file open in `parser` into `recording`: its GPS and
 // G-sensor samples, `tagged` and the G-sensor times. Leaves the samples alone when the file has

@@ -54,9 +54,11 @@ inline Bytes Tkhd(std::uint32_t durationMs) {
 // Chunk offsets with their entry count.
 inline Bytes Stco(const std::vector<std::uint32_t>& offsets) {
     Bytes payload = U32(static_cast<std::uint32_t>(offsets.size()));
+    payload.reserve(4 + 4 * offsets.size());
     for (const std::uint32_t offset : offsets) {
-        const Bytes entry = U32(offset);
-        payload.insert(payload.end(), entry.begin(), entry.end());
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            payload.push_back(static_cast<std::uint8_t>(offset >> shift));
+        }
     }
     return FullBox("stco", 0, payload);
 }

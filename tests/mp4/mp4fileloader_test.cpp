@@ -7,6 +7,7 @@
 
 #include "app/logwriter.h"
 #include "boxbuilder.h"
+#include "mp4/metadatadecoder.h"
 #include "testsupport/tempdir.h"
 
 namespace {
@@ -259,6 +260,17 @@ TEST(MP4FileLoader, SamplesRunningPastTheEndAreSkipped) {
         EXPECT_EQ(read.recording.gSensorSamples.size(), c.gSensor) << c.name;
         EXPECT_EQ(read.recording.gpsSamples.size(), c.gps) << c.name;
     }
+}
+
+TEST(MP4FileLoader, ChunkCountIsBounded) {
+    // A table that names one record over and over cannot fill memory.
+    const std::uint32_t firstSample = 24 + 8 + 28;  // after ftyp, the mdat header, leading bytes
+    const Bytes file =
+        RecordingBuilder()
+            .MetadataTrack({GSensorRecord(1, 1, 1)})
+            .ExtraChunkOffsets(std::vector<std::uint32_t>(metadata::kMaxChunks, firstSample))
+            .Build();
+    EXPECT_EQ(Read(file).recording.gSensorSamples.size(), std::size_t(metadata::kMaxChunks));
 }
 
 TEST(MP4FileLoader, ChunkOffsetTableRunningPastTheEnd) {
