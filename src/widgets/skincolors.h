@@ -19,5 +19,6 @@ inline const QColor kFrame{98, 86, 78};        // main window edges
 inline const QColor kSeriesX{255, 100, 0};     // G-sensor series
 inline const QColor kSeriesY{255, 255, 100};
 inline const QColor kSeriesZ{0, 255, 64};
+inline const QColor kListCurrentRow{49, 106, 197};  // the playing row, over any selection
 
 }  // namespace skin
