@@ -157,7 +157,7 @@ CardPlan PlanCard(const CardOptions& options) {
     // Parked: recordings of knocks and of motion near the car, minutes apart.
     std::int64_t parked = plan.drivingSeconds + between(120, 300);
     for (int i = 0; i < parkingCount; ++i) {
-        const bool motion = i % 3 == 2;
+        const bool motion = i % 3 == 1;
         const int length = between(options.minSeconds, options.maxSeconds);
         const double knock = motion ? 0.12 : 0.35;
         plan.shocks.push_back({(parked + length / 3) * Drive::kSensorRate, {knock, 0.0, knock}});
