@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -26,6 +28,14 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
         out.insert(out.end(), part.begin(), part.end());
     }
     return out;
+}
+
+// Writes `bytes` as the file `path` and returns the path.
+inline std::filesystem::path WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return path;
 }
 
 // A box with an arbitrary size field (to show what the reader does with wrong sizes).

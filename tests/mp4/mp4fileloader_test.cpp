@@ -66,12 +66,6 @@ std::vector<Bytes> Repeat(const Bytes& sample, int count) {
     return std::vector<Bytes>(static_cast<std::size_t>(count), sample);
 }
 
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
 TEST(MP4FileLoader, TaggedRecording) {
     std::vector<Bytes> samples = Repeat(TaggedSample(80, 375123456, 1271234567), 60);
     samples[1] = TaggedSample(90, 0, 0, "untagged!!");  // only the first sample's tag counts
@@ -312,7 +306,7 @@ TEST(MP4FileLoader, TruncatedFilesNeverReadOutside) {
 TEST(MP4FileLoader, ReadsFromDiskOnceAndLogs) {
     TempDir dir;
     const std::filesystem::path path = dir.path() / "20120305_070809_E.mp4";
-    WriteFile(path, RecordingBuilder().VideoTrack({Bytes(8)}).MetadataTrack({kRmc}).Build());
+    WriteBytes(path, RecordingBuilder().VideoTrack({Bytes(8)}).MetadataTrack({kRmc}).Build());
     LogWriter& log = LogWriter::Instance();
     log.SetLogFolder(dir.path());
     log.Configure(true, 3, 3);
@@ -347,8 +341,8 @@ TEST(MP4FileLoader, ReadsFromDiskOnceAndLogs) {
 
 TEST(MP4FileLoader, MissingOrRefusedFilesLeaveTheDescriptorAlone) {
     TempDir dir;
-    WriteFile(dir.path() / "nomovie.mp4", Cat({Box("ftyp"), Box("mdat")}));
-    WriteFile(dir.path() / "upper.MP4", RecordingBuilder().VideoTrack({Bytes(8)}).Build());
+    WriteBytes(dir.path() / "nomovie.mp4", Cat({Box("ftyp"), Box("mdat")}));
+    WriteBytes(dir.path() / "upper.MP4", RecordingBuilder().VideoTrack({Bytes(8)}).Build());
     for (const char* name : {"missing.mp4", "nomovie.mp4", "upper.MP4"}) {
         CRecordingInfo recording = NewRecording((dir.path() / name).string());
         MP4FileLoader loader;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "boxbuilder.h"
 #include "testsupport/tempdir.h"
 
@@ -54,13 +52,6 @@ NodeList Find(MP4FileParser& parser, std::string_view type) {
     NodeList nodes;
     parser.FindNodes(nodes, type);
     return nodes;
-}
-
-std::filesystem::path WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
 }
 
 TEST(MP4FileParser, TopLevelDecidesWhetherTheFileOpens) {
@@ -113,9 +104,9 @@ TEST(MP4FileParser, OpenChecksTheNameBeforeTheFile) {
         std::filesystem::path path;
         bool opens;
     } cases[] = {
-        {WriteFile(dir.path() / "clip.mp4", file), true},
-        {WriteFile(dir.path() / "clip.MP4", file), false},
-        {WriteFile(dir.path() / "clipmp4", file), true},  // only the last three characters count
+        {WriteBytes(dir.path() / "clip.mp4", file), true},
+        {WriteBytes(dir.path() / "clip.MP4", file), false},
+        {WriteBytes(dir.path() / "clipmp4", file), true},  // only the last three characters count
         {dir.path() / "missing.mp4", false},
         {dir.path() / "fifo.mp4", false},  // refused without waiting for a writer
         {dir.path() / "folder.mp4", false},
@@ -132,7 +123,7 @@ TEST(MP4FileParser, FilesOf2GiBAreRefused) {
     TempDir dir;
     const Bytes head = Cat({kFtyp, kMoov, kMdat});
     for (const std::int64_t size : {MP4FileParser::kMaxFileSize, MP4FileParser::kMaxFileSize + 1}) {
-        const auto path = WriteFile(dir.path() / "big.mp4", head);
+        const auto path = WriteBytes(dir.path() / "big.mp4", head);
         std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));  // sparse
         MP4FileParser parser;
         EXPECT_EQ(parser.Open(path), size <= MP4FileParser::kMaxFileSize) << size;
