@@ -5,39 +5,19 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
+#include "settings/settingstestsupport.h"
 #include "testsupport/tempdir.h"
 
 namespace {
 
-// 3 March 2024, 09:05:07.
-std::tm FixedTime() {
-    std::tm time{};
-    time.tm_year = 124;
-    time.tm_mon = 2;
-    time.tm_mday = 3;
-    time.tm_hour = 9;
-    time.tm_min = 5;
-    time.tm_sec = 7;
-    return time;
-}
+using settingstest::FixedTime;
+using settingstest::ReadFile;
+using settingstest::WriteFile;
 
 CTarsenSetupData FixedRecord() {
     return CTarsenSetupData(FixedTime);
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 const std::string kFixedFileText =
@@ -256,7 +236,6 @@ protected:
         return data;
     }
     void WriteSetting(const char* name, const std::string& bytes) {
-        std::filesystem::create_directories(folder);
         WriteFile(folder / name, bytes);
     }
 

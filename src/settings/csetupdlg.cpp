@@ -1,0 +1,5 @@
+#include "settings/csetupdlg.h"
+
+CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
+    setModal(true);
+}
