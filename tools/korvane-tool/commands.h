@@ -13,6 +13,7 @@ using CommandArguments = std::vector<std::string>;
 int RunInfoCommand(const CommandArguments& arguments);
 int RunScanCommand(const CommandArguments& arguments);
 int RunGpxCommand(const CommandArguments& arguments);
+int RunSettingsCommand(const CommandArguments& arguments);
 
 // For the commands: true when "--help" is among the arguments.
 bool WantsHelp(const CommandArguments& arguments);

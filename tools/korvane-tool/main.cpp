@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"info", "print a recording's metadata (GPS, G-sensor) as JSON", RunInfoCommand},
     {"scan", "list the recordings found in folders and files as JSON", RunScanCommand},
     {"gpx", "write a recording's GPS track as GPX 1.1", RunGpxCommand},
+    {"settings", "print or change the recorder settings on a card", RunSettingsCommand},
 };
 
 void PrintUsage(std::FILE* out) {
