@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include "boxbuilder.h"
 #include "testsupport/tempdir.h"
 
@@ -129,6 +131,29 @@ TEST(MP4FileParser, FilesOf2GiBAreRefused) {
         EXPECT_EQ(parser.Open(path), size <= MP4FileParser::kMaxFileSize) << size;
         EXPECT_EQ(parser.RootNodes().size(), size <= MP4FileParser::kMaxFileSize ? 3u : 0u);
     }
+}
+
+TEST(MP4FileParser, BoxEndsBeyond32BitsDoNotWrap) {
+    // In a (sparse) file just under 2 GiB, a box near the end whose offset plus size passes
+    // 2^31 is kept and ends the level, as any box running past the end of the file.
+    TempDir dir;
+    const std::int64_t last = MP4FileParser::kMaxFileSize - 64;
+    const Bytes head =
+        Cat({kMoov, RawBox(static_cast<std::uint32_t>(last - kMoov.size()), "mdat")});
+    const std::filesystem::path path = WriteBytes(dir.path() / "wide.mp4", head);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(last);
+        const Bytes box = RawBox(0x7FFFFF00, "free", Box("deep"));
+        file.write(reinterpret_cast<const char*>(box.data()), std::streamsize(box.size()));
+    }
+    std::filesystem::resize_file(path, MP4FileParser::kMaxFileSize);
+    MP4FileParser parser;
+    ASSERT_TRUE(parser.Open(path));
+    EXPECT_EQ(Types(parser.RootNodes()), (std::vector<std::string>{"moov", "mdat", "free"}));
+    EXPECT_EQ(parser.RootNodes().back().End(), last + 0x7FFFFF00);
+    EXPECT_TRUE(Find(parser, "deep").empty());
+    EXPECT_EQ(parser.ReadInt32(MP4FileParser::kMaxFileSize - 4), 0u);
 }
 
 TEST(MP4FileParser, SearchesFindOutermostMatchesInFileOrder) {
