@@ -1,6 +1,9 @@
 #include "app/korvaneviewernewdlg.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -12,6 +15,8 @@
 #include "app/logwriter.h"
 #include "app/usertexts.h"
 #include "app/viewercontext.h"
+#include "mp4/mp4fileloader.h"
+#include "recordings/recordingscan.h"
 #include "widgets/skincolors.h"
 
 namespace {
@@ -28,6 +33,7 @@ CKorvaneViewerNewDlg::CKorvaneViewerNewDlg(CViewerContext& context, QWidget* par
     setWindowTitle("Korvane Viewer");
     setMinimumSize(kMinimumSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
     OnInitDialog();
 }
 
@@ -183,6 +189,64 @@ void CKorvaneViewerNewDlg::PostSliderInterval() {
     context_.PostVideoMessage(VIDEO_FRAME_POSITION_SLIDER_INTERVAL_VALUE_CHANGED, data);
 }
 
+void CKorvaneViewerNewDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CKorvaneViewerNewDlg::dropEvent(QDropEvent* event) {
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            names << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    OnDropFiles(names);
+}
+
+void CKorvaneViewerNewDlg::OnDropFiles(const QStringList& names) {
+    WriteLog(kClassName, "OnDropFiles", "Drop Files start");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    for (const QString& name : names) {
+        const std::string path = name.toStdString();
+        (recordingscan::IsDroppedFolder(path) ? folders : files).push_back(path);
+    }
+    LoadSelection(files, folders);
+    QApplication::restoreOverrideCursor();
+    WriteLog(kClassName, "OnDropFiles", "Drop Files end");
+}
+
+bool CKorvaneViewerNewDlg::LoadSelection(const std::vector<std::string>& files,
+                                         const std::vector<std::string>& folders) {
+    MP4FileLoader loader;
+    loader.SetMessageHandler([this](std::int32_t textId) {
+        QMessageBox::information(this, windowTitle(), Text(textId));
+    });
+    RecordingList recordings = loader.LoadFiles(folders, files);
+    if (recordings.empty()) {
+        return false;
+    }
+    PublishLoadedRecordings(std::move(recordings));
+    return true;
+}
+
+void CKorvaneViewerNewDlg::PublishLoadedRecordings(RecordingList list) {
+    std::lock_guard lock(loadLock_);
+    // A list still waiting from an earlier load is replaced: the playlist gets the newest.
+    loadedRecordings_ = std::move(list);
+    context_.PostVideoMessage(UPDATE_VIDEO_PLAYLIST);
+    context_.PostVideoMessage(VIDEO_FILES_OPENED);
+    VideoMessageData first;
+    first.index = 0;
+    context_.PostVideoMessage(CHANGE_VIDEO_INDEX, first);
+    context_.PostVideoMessage(LOAD_VIDEO_MEDIA);
+    context_.PostVideoMessage(NEW_VIDEO_PLAY);
+}
+
 void CKorvaneViewerNewDlg::OnBnClickedVideoMaximizeBtn() {
     WriteLog(kClassName, "OnBnClickedVideoMaximizeBtn", "Video Maximize Button Click");
     context_.videoMaximized = true;
@@ -225,6 +289,22 @@ void CKorvaneViewerNewDlg::closeEvent(QCloseEvent* event) {
 
 void CKorvaneViewerNewDlg::update(std::int32_t kind, const VideoMessageData& data) {
     switch (kind) {
+        case UPDATE_VIDEO_PLAYLIST: {
+            std::lock_guard lock(loadLock_);
+            if (!loadedRecordings_.empty()) {
+                context_.playlist().SetRecordings(std::move(loadedRecordings_));
+                loadedRecordings_.clear();
+            }
+            break;
+        }
+        case CHANGE_VIDEO_INDEX:
+            if (data.index >= 0) {
+                context_.playlist().SetCurrentIndex(static_cast<std::uint32_t>(data.index));
+            }
+            break;
+        case CREATE_VIDEO_METADATA:
+            context_.playlist().LoadCurrentMetadata();
+            break;
         case VIDEO_PLAY:
         case VIDEO_PREVIOUS:
         case VIDEO_NEXT:

@@ -32,6 +32,10 @@ public:
 
     const ViewerOptions& options() const { return options_; }
 
+    // Loads recordings as a drop of these names does (folders and files decided by name), and
+    // publishes them when any result. GUI thread.
+    void OnDropFiles(const QStringList& names);
+
     // Moves the window between the normal and the video-only layout.
     void OnBnClickedVideoMaximizeBtn();
     void OnBnClickedVideoMinimizeBtn();
@@ -41,6 +45,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +64,12 @@ private:
     void ShowToolbar(bool show);
     void EnableRecordingCommands(bool enable);  // GUI thread
     void PostSliderInterval();
+    // Builds the recordings of the chosen folders and files; true when any resulted.
+    bool LoadSelection(const std::vector<std::string>& files,
+                       const std::vector<std::string>& folders);
+    // Hands a freshly loaded list to the bus: the playlist takes it when UPDATE_VIDEO_PLAYLIST
+    // is delivered, then the first recording loads and plays.
+    void PublishLoadedRecordings(RecordingList list);
     void ShowHelp();
 
     CViewerContext& context_;

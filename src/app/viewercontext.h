@@ -77,5 +77,5 @@ private:
 
     Playlist playlist_;
 
-    std::thread dispatcher_;
+    std::thread dispatcher_;  // last: starts after everything it uses exists
 };

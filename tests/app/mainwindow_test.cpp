@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -112,6 +113,43 @@ private slots:
         QTRY_VERIFY(print->isEnabled());
         context.PostVideoMessage(VIDEO_STOP);
         QTRY_VERIFY(!print->isEnabled());
+    }
+
+    // A dropped card folder and a dropped file load together in one load sequence; the main
+    // window, first on the bus, moves them into the playlist, makes the first current and
+    // reads its metadata when channel 1 asks.
+    void dropLoadsIntoThePlaylist() {
+        const auto card = dir_.path() / "card";
+        const std::string command = std::string(KORVANE_MAKE_SAMPLE_CARD) +
+                                    " --count 4 --duration 3 --resolution 160x96 --no-extras " +
+                                    card.string() + " > /dev/null";
+        QCOMPARE(std::system(command.c_str()), 0);
+        const auto loose = dir_.path() / "loose.mp4";
+        std::filesystem::path first;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(card)) {
+            if (entry.path().extension() == ".mp4") {
+                first = entry.path();
+                break;
+            }
+        }
+        std::filesystem::copy_file(first, loose);
+
+        CViewerContext context;
+        CKorvaneViewerNewDlg window(context);
+        window.OnDropFiles({QString::fromStdString((card / "CL_KORVANE").string()),
+                            QString::fromStdString(loose.string())});
+        QTRY_COMPARE(context.playlist().Count(), std::size_t{5});
+        QCOMPARE(context.playlist().currentIndex(), 0u);
+        context.PostVideoMessage(CREATE_VIDEO_METADATA);
+        QTRY_VERIFY(context.playlist().GetCurrentRecording()->metadataLoaded);
+        QCOMPARE(context.playlist().GetCurrentRecording()->durationSeconds, 3);
+
+        VideoMessageData index;
+        index.index = 7;  // beyond the list: ignored
+        context.PostVideoMessage(CHANGE_VIDEO_INDEX, index);
+        index.index = 2;
+        context.PostVideoMessage(CHANGE_VIDEO_INDEX, index);
+        QTRY_COMPARE(context.playlist().currentIndex(), 2u);
     }
 
     // Closing while notifications are in flight, over and over, never hangs and never crashes.
