@@ -21,7 +21,8 @@ CRecordingInfo MakeRecording(bool tagged, int durationSeconds, int gpsCount, int
 }
 
 TEST(RecordingInfo, TextsFromCreationTime) {
-    const CRecordingInfo recording({2012, 3, 5, 7, 8, 9}, RecordingType::Always, "/p/x.mp4", "x.mp4");
+    const CRecordingInfo recording({2012, 3, 5, 7, 8, 9}, RecordingType::Always, "/p/x.mp4",
+                                   "x.mp4");
     EXPECT_EQ(recording.dateText, "2012-03-05");
     EXPECT_EQ(recording.timeText, "07:08:09");
     EXPECT_EQ(recording.listIndex, 0);
@@ -42,13 +43,12 @@ TEST(RecordingInfo, GpsLookup) {
         double seconds;
         double expected;
     } cases[] = {
-        {false, 30, 30, 12.9, 12},   // untagged: one fix per second
-        {false, 30, 30, 45.0, 29},   // past the end: the last fix
-        {false, 30, 30, -2.0, 0},
-        {true, 60, 120, 10.7, 20},   // two fixes per second
-        {true, 60, 90, 59.5, 59},    // the rate is a whole number (1)
-        {true, 60, 30, 59.5, 0},     // rate 0: always the first fix
-        {true, 0, 30, 12.0, 0},      // no duration: no rate, the first fix, no division by zero
+        {false, 30, 30, 12.9, 12},                             // untagged: one fix per second
+        {false, 30, 30, 45.0, 29},                             // past the end: the last fix
+        {false, 30, 30, -2.0, 0},  {true, 60, 120, 10.7, 20},  // two fixes per second
+        {true, 60, 90, 59.5, 59},                              // the rate is a whole number (1)
+        {true, 60, 30, 59.5, 0},                               // rate 0: always the first fix
+        {true, 0, 30, 12.0, 0},  // no duration: no rate, the first fix, no division by zero
     };
     for (const auto& c : cases) {
         const CRecordingInfo recording = MakeRecording(c.tagged, c.duration, c.count, 0);
