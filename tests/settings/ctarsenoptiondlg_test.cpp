@@ -430,6 +430,20 @@ private slots:
         QVERIFY(prompt_->messages.front().contains("gnome-disks"));
     }
 
+    // The real volumes of this machine: only block devices with a folder to hold "setting",
+    // removable media first.
+    void mountedDrivesAreBlockDevicesRemovableFirst() {
+        bool fixedSeen = false;
+        for (const SetupDrive& drive : ListMountedDrives()) {
+            QVERIFY2(drive.device.startsWith("/dev/"), qPrintable(drive.device));
+            QVERIFY2(QFileInfo(drive.rootPath).isDir(), qPrintable(drive.rootPath));
+            QVERIFY2(!(drive.removable && fixedSeen), qPrintable(drive.rootPath));
+            fixedSeen = fixedSeen || !drive.removable;
+        }
+        QVERIFY(!IsRemovableBlockDevice("/dev/no-such-device"));
+        QVERIFY(!IsRemovableBlockDevice(""));
+    }
+
     void koreanTexts() {
         usertexts::SetLanguage(usertexts::Language::Korean);
         CTarsenOptionDlg dialog(Services());
