@@ -129,5 +129,13 @@ void ChannelEngine::Snapshot(const std::string& path) const {
 }
 
 bool ChannelEngine::IsPlaying() const {
-    return player_ != nullptr && vlc_.libvlc_media_player_is_playing(player_) != 0;
+    return player_ != nullptr && vlc_.functions().libvlc_media_player_is_playing(player_) != 0;
+}
+
+std::int32_t ChannelEngine::Volume() const {
+    return player_ != nullptr ? vlc_.functions().libvlc_audio_get_volume(player_) : -1;
+}
+
+std::int32_t ChannelEngine::VideoTrack() const {
+    return player_ != nullptr ? vlc_.functions().libvlc_video_get_track(player_) : -1;
 }

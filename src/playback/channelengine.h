@@ -44,7 +44,11 @@ public:
     // engine cannot take.
     void Snapshot(const std::string& path) const;
 
+    // State queries without a log line.
     bool IsPlaying() const;
+    std::int32_t Volume() const;
+    // The engine's identifier of the video track shown; -1 when the video is off.
+    std::int32_t VideoTrack() const;
     libvlc_media_player_t* player() const { return player_; }
 
 private:
