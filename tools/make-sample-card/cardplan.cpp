@@ -33,22 +33,22 @@ std::string Marker(RecordingKind kind, std::mt19937& random) {
 
 std::string RecordingName(RecordingKind kind, local_seconds start, bool twoChannel, NameForm form,
                           std::mt19937& random) {
-    const CivilTime time = ToCivil(start);
+    const DateTime time = ToDateTime(start);
     if (form == NameForm::Unmarked && kind != RecordingKind::ParkingMotion) {
         switch (kind) {
             case RecordingKind::Event:  // the short date form: two-digit year
-                return FormatCivil("%04d%02d%02d_%02d%02d%02d_E.mp4", time).substr(2);
+                return FormatDateTime("%04d%02d%02d_%02d%02d%02d_E.mp4", time).substr(2);
             case RecordingKind::Parking:
-                return FormatCivil("%04d%02d%02d_%02d%02d%02d_M.mp4", time);
+                return FormatDateTime("%04d%02d%02d_%02d%02d%02d_M.mp4", time);
             default:
-                return FormatCivil("%04d%02d%02d_%02d%02d%02d_I.mp4", time);
+                return FormatDateTime("%04d%02d%02d_%02d%02d%02d_I.mp4", time);
         }
     }
     const std::string marker = Marker(kind, random);
     if (form == NameForm::MarkedLong) {
-        return marker + FormatCivil("_%04d_%02d_%02d_%02d_%02d_%02d.mp4", time);
+        return marker + FormatDateTime("_%04d_%02d_%02d_%02d_%02d_%02d.mp4", time);
     }
-    return marker + FormatCivil("_%04d%02d%02d_%02d%02d%02d", time) +
+    return marker + FormatDateTime("_%04d%02d%02d_%02d%02d%02d", time) +
            (twoChannel ? "_FR.mp4" : "_F.mp4");
 }
 
@@ -107,7 +107,7 @@ CardPlan PlanCard(const CardOptions& options) {
     const int alwaysCount = options.count - eventCount - parkingCount;
 
     CardPlan plan;
-    plan.driveStart = FromCivil({2024, 5, 1, 8, 10, 0}) + std::chrono::days(options.seed % 28) +
+    plan.driveStart = FromDateTime({2024, 5, 1, 8, 10, 0}) + std::chrono::days(options.seed % 28) +
                       std::chrono::minutes(options.seed / 28 % 90);
     plan.drivingSeconds = static_cast<std::int64_t>(alwaysCount) * options.maxSeconds;
 

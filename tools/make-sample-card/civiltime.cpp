@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-CivilTime ToCivil(std::chrono::local_seconds time) {
+DateTime ToDateTime(std::chrono::local_seconds time) {
     using namespace std::chrono;
     const auto day = floor<days>(time);
     const year_month_day date{day};
@@ -15,15 +15,15 @@ CivilTime ToCivil(std::chrono::local_seconds time) {
             static_cast<int>(clock.seconds().count())};
 }
 
-std::chrono::local_seconds FromCivil(const CivilTime& civil) {
+std::chrono::local_seconds FromDateTime(const DateTime& time) {
     using namespace std::chrono;
-    const local_days day{year{civil.year} / civil.month / civil.day};
-    return day + hours(civil.hour) + minutes(civil.minute) + seconds(civil.second);
+    const local_days day{year{time.year} / time.month / time.day};
+    return day + hours(time.hour) + minutes(time.minute) + seconds(time.second);
 }
 
-std::string FormatCivil(const char* format, const CivilTime& civil) {
+std::string FormatDateTime(const char* format, const DateTime& time) {
     char text[64];
-    std::snprintf(text, sizeof text, format, civil.year, civil.month, civil.day, civil.hour,
-                  civil.minute, civil.second);
+    std::snprintf(text, sizeof text, format, time.year, time.month, time.day, time.hour,
+                  time.minute, time.second);
     return text;
 }

@@ -212,7 +212,7 @@ bool WriteOne(const PlannedRecording& planned, const CardSources& sources, const
 
 // The recorder's settings file with its defaults and the card's clock.
 bool WriteSettings(const fs::path& card, std::chrono::local_seconds clock, std::string& error) {
-    const CivilTime time = ToCivil(clock);
+    const DateTime time = ToDateTime(clock);
     std::tm cardClock{};
     cardClock.tm_year = time.year - 1900;
     cardClock.tm_mon = time.month - 1;
@@ -242,13 +242,13 @@ bool WriteExtras(const fs::path& card, const CardPlan& plan, const CardSources& 
     const auto dayBefore = plan.driveStart - std::chrono::days(1);
     PlannedRecording planned{RecordingKind::Always, {}, dayBefore, 0, seconds, true,
                              MetadataLayout::Tagged};
-    const CivilTime time = ToCivil(dayBefore);
+    const DateTime time = ToDateTime(dayBefore);
     const fs::path capitals = KindFolder(RecordingKind::Always) /
-                              FormatCivil("REC_%04d%02d%02d_%02d%02d%02d_FR.MP4", time);
+                              FormatDateTime("REC_%04d%02d%02d_%02d%02d%02d_FR.MP4", time);
     const fs::path truncated = KindFolder(RecordingKind::Event) /
-                               FormatCivil("EVT_%04d%02d%02d_%02d%02d%02d_FR.mp4", time);
-    const fs::path other =
-        KindFolder(RecordingKind::Event) / FormatCivil("EVT_%04d%02d%02d_%02d%02d%02d_F.avi", time);
+                               FormatDateTime("EVT_%04d%02d%02d_%02d%02d%02d_FR.mp4", time);
+    const fs::path other = KindFolder(RecordingKind::Event) /
+                           FormatDateTime("EVT_%04d%02d%02d_%02d%02d%02d_F.avi", time);
     if (!WriteOne(planned, sources, drive, card / capitals, error) ||
         !WriteOne(planned, sources, drive, card / truncated, error)) {
         return false;
@@ -273,7 +273,7 @@ bool WriteManifest(const fs::path& path, const std::vector<ManifestLine>& lines)
     for (const ManifestLine& line : lines) {
         out << line.kind << '\t' << line.path.generic_string() << '\t' << line.channels << '\t'
             << line.layout << '\t'
-            << FormatCivil("%04d-%02d-%02d %02d:%02d:%02d", ToCivil(line.start)) << '\t'
+            << FormatDateTime("%04d-%02d-%02d %02d:%02d:%02d", ToDateTime(line.start)) << '\t'
             << line.seconds << '\n';
     }
     return static_cast<bool>(out);

@@ -61,7 +61,7 @@ Acceleration StrongestReading(const Drive& drive, std::int64_t second) {
 std::vector<std::uint8_t> TaggedRecord(const GpsFix& fix, const Acceleration& a,
                                        std::chrono::local_seconds time) {
     std::vector<std::uint8_t> record(kTaggedRecordSize, 0);
-    const std::string stamp = FormatCivil("KVR1%04d%02d%02d%02d%02d%02d", ToCivil(time));
+    const std::string stamp = FormatDateTime("KVR1%04d%02d%02d%02d%02d%02d", ToDateTime(time));
     std::copy(stamp.begin(), stamp.end(), record.begin());
     record[101] = static_cast<std::uint8_t>(std::clamp(std::lround(fix.speedKmh), 0L, 255L));
     PutU32(record, 104, static_cast<std::uint32_t>(TaggedCoordinate(fix.latitude)));
@@ -75,7 +75,7 @@ std::vector<std::uint8_t> TaggedRecord(const GpsFix& fix, const Acceleration& a,
 
 // "G" followed by a complete $GPRMC sentence with its checksum and line end.
 std::vector<std::uint8_t> SentenceRecord(const GpsFix& fix, std::chrono::local_seconds local) {
-    const CivilTime utc = ToCivil(local - kUtcOffset);
+    const DateTime utc = ToDateTime(local - kUtcOffset);
     const auto minutesOf = [](double degrees) { return (degrees - std::floor(degrees)) * 60.0; };
     char body[160];
     std::snprintf(body, sizeof body,

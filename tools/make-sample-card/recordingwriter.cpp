@@ -22,6 +22,15 @@ std::uint32_t TrackDuration(const RecordingTrack& track) {
     return std::accumulate(track.durations.begin(), track.durations.end(), std::uint32_t{0});
 }
 
+// How the movie and media headers (version 0) start: creation and modification time, time
+// scale, duration.
+void WriteHeaderTimes(BoxWriter& out, std::uint32_t created, std::uint32_t duration) {
+    out.U32(created);
+    out.U32(created);
+    out.U32(kTimeScale);
+    out.U32(duration);
+}
+
 void WriteTimeToSample(BoxWriter& out, const RecordingTrack& track) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> runs;  // count, delta
     for (std::uint32_t delta : track.durations) {
@@ -123,10 +132,7 @@ void WriteTrack(BoxWriter& out, const RecordingTrack& track, std::uint32_t track
     auto mdia = out.Box("mdia");
     {
         auto mdhd = out.FullBox("mdhd", 0, 0);
-        out.U32(created);
-        out.U32(created);
-        out.U32(kTimeScale);
-        out.U32(duration);
+        WriteHeaderTimes(out, created, duration);
         out.U16(kLanguageUndetermined);
         out.U16(0);
     }
@@ -216,10 +222,7 @@ bool WriteRecording(const std::filesystem::path& path, std::span<const Recording
         auto moov = movie.Box("moov");
         {
             auto mvhd = movie.FullBox("mvhd", 0, 0);
-            movie.U32(created1904);
-            movie.U32(created1904);
-            movie.U32(kTimeScale);
-            movie.U32(movieDuration);
+            WriteHeaderTimes(movie, created1904, movieDuration);
             movie.U32(0x10000);  // rate 1.0
             movie.U16(0x100);    // volume 1.0
             movie.Zeros(10);
