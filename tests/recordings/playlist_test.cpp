@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "recordingfixtures.h"
 #include "testsupport/tempdir.h"
 
@@ -119,4 +122,31 @@ TEST(Playlist, LoadCurrentMetadataReadsTheCurrentFile) {
     const auto lock = playlist.Lock();
     EXPECT_FALSE(playlist.LoadCurrentMetadata());
     EXPECT_TRUE(playlist.SetCurrentIndex(0));
+}
+
+TEST(Playlist, ThreadsShareItUnderTheLock) {
+    // The dispatcher replaces and steps the playlist while an engine thread asks for the next
+    // recording and reads the current one under the lock (run under ThreadSanitizer too).
+    Playlist playlist;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done.load()) {
+            const auto lock = playlist.Lock();
+            std::uint32_t next = 0;
+            playlist.GetNextIndex(next);
+            if (const CRecordingInfo* current = playlist.GetCurrentRecording()) {
+                EXPECT_NE(current->type, RecordingType::Unknown);
+            }
+        }
+    });
+    for (int round = 0; round < 2000; ++round) {
+        playlist.SetRecordings(MakeRecordings({1, 2, 3, 4}));
+        playlist.SetListType(round % 4);
+        playlist.SetCurrentIndex(static_cast<std::uint32_t>(round % 5));
+        if (round % 7 == 0) {
+            playlist.ClearRecordings();
+        }
+    }
+    done = true;
+    reader.join();
 }
