@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
+#include "testsupport/files.h"
 #include "testsupport/tempdir.h"
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testsupport::ReadFile;
 
 // 2026-03-05 07:08:09 in the local time zone.
 std::time_t FixedLocalTime(int day, int hour, int minute, int second) {

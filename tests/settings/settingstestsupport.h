@@ -2,9 +2,9 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "testsupport/files.h"
 
 // Helpers shared by the settings tests.
 namespace settingstest {
@@ -21,18 +21,7 @@ inline std::tm FixedTime() {
     return time;
 }
 
-// The bytes of a file; empty when it cannot be read.
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-// Writes `bytes` as the whole file, creating its folders.
-inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 }  // namespace settingstest
