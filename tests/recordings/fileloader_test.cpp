@@ -77,8 +77,8 @@ TEST(LoadFiles, Messages) {
     const fs::path notMp4 = dir.path() / "REC_20120101_000001_x.mp4";  // passes the name test
     WriteMinimalRecording(good);
     WriteMinimalRecording(upper);
-    WriteText(avi, "RIFF");
-    WriteText(notMp4, "this is not an MP4 file");
+    testsupport::WriteFile(avi, "RIFF");
+    testsupport::WriteFile(notMp4, "this is not an MP4 file");
     const struct {
         const char* what;
         std::vector<std::string> folders;

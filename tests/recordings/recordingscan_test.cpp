@@ -181,7 +181,7 @@ TEST(FolderScan, WalksEveryFolderOnceAndKeepsMp4Names) {
     WriteMinimalRecording(card / "MP4_INFINITE" / "REC_20111231_235959_x.mp4");
     WriteMinimalRecording(card / "MP4_INFINITE" / "deep" / "er" / "REC_20111231_000000_x.mp4");
     WriteMinimalRecording(card / "MP4_INFINITE" / "upper.MP4");
-    WriteText(card / "setting" / "velmar_setup.new", "x");
+    testsupport::WriteFile(card / "setting" / "velmar_setup.new", "x");
     WriteMinimalRecording(card / "folder.v2" / "inside.mp4");  // a '.' makes it a "file"
     fs::create_directories(card / "folder.mp4");               // ... that passes the test
     // Links that form cycles, and one more way into a folder already walked.
