@@ -40,6 +40,15 @@ bool IsExistingFolder(const std::string& path) {
     return !path.empty() && std::filesystem::is_directory(path, error);
 }
 
+// Loads only regular files: the INI library sizes its buffer from the stream and would ask for
+// an absurd allocation on a folder or a device.
+void LoadIni(CSimpleIniA& ini, const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        ini.LoadFile(path.c_str());
+    }
+}
+
 std::string CurrentFolder() {
     std::error_code error;
     return std::filesystem::current_path(error).string();
@@ -69,7 +78,7 @@ ViewerOptions ViewerOptions::OpenOptions(const std::filesystem::path& optionFile
 void ViewerOptions::LoadOptions(const std::filesystem::path& optionFilePath) {
     CSimpleIniA ini;
     ini.SetUnicode(true);
-    ini.LoadFile(optionFilePath.c_str());  // a file that cannot be read reads as all keys missing
+    LoadIni(ini, optionFilePath);  // a file that cannot be read reads as all keys missing
 
     rootDirectory = ReadValue(ini, kDirectorySection, "ROOT_DIRECTORY");
     eventDirectory = ReadValue(ini, kDirectorySection, "EVENT_DIRECTORY");
@@ -97,7 +106,7 @@ void ViewerOptions::LoadOptions(const std::filesystem::path& optionFilePath) {
 bool ViewerOptions::SaveOptions(const std::filesystem::path& optionFilePath) const {
     CSimpleIniA ini;
     ini.SetUnicode(true);
-    ini.LoadFile(optionFilePath.c_str());  // keep the keys of others, in their order
+    LoadIni(ini, optionFilePath);  // keep the keys of others, in their order
 
     ini.SetValue(kDirectorySection, "ROOT_DIRECTORY", rootDirectory.c_str());
     ini.SetValue(kDirectorySection, "EVENT_DIRECTORY", eventDirectory.c_str());

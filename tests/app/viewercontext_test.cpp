@@ -115,7 +115,6 @@ TEST_F(ViewerContextTest, ClearInsideUpdateDropsLaterNotificationsButFinishesThe
     RecordingListener first("first", journal, journalLock), second("second", journal, journalLock);
     std::mutex gate;
     std::atomic<bool> cleared{false};
-    gate.lock();  // holds the dispatcher inside the first delivery until everything is queued
     first.onUpdate = [&](std::int32_t kind, const VideoMessageData&) {
         if (kind == VIDEO_PLAY) {
             std::lock_guard wait(gate);
@@ -125,6 +124,7 @@ TEST_F(ViewerContextTest, ClearInsideUpdateDropsLaterNotificationsButFinishesThe
     };
     context.AddListener(first);
     context.AddListener(second);
+    gate.lock();  // holds the dispatcher inside the first delivery until everything is queued
     context.PostVideoMessage(VIDEO_PLAY);
     context.PostVideoMessage(VIDEO_FRAME_POSITION_CHANGED);
     context.PostVideoMessage(VIDEO_FRAME_POSITION_CHANGED);
@@ -176,7 +176,6 @@ TEST_F(ViewerContextTest, ListenerRemovedDuringADeliveryMissesItAndEverythingQue
     RecordingListener a("a", journal, journalLock), b("b", journal, journalLock),
         c("c", journal, journalLock);
     std::mutex gate;
-    gate.lock();  // keeps PLAY in delivery until PAUSE is queued behind it
     a.onUpdate = [&](std::int32_t kind, const VideoMessageData&) {
         if (kind == VIDEO_PLAY) {
             std::lock_guard wait(gate);
@@ -186,6 +185,7 @@ TEST_F(ViewerContextTest, ListenerRemovedDuringADeliveryMissesItAndEverythingQue
     context.AddListener(a);
     context.AddListener(b);
     context.AddListener(c);
+    gate.lock();  // keeps PLAY in delivery until PAUSE is queued behind it
     context.PostVideoMessage(VIDEO_PLAY);
     context.PostVideoMessage(VIDEO_PAUSE);
     gate.unlock();
