@@ -9,14 +9,16 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QApplication>
-#include <QToolButton>
 
 #include "app/guithread.h"
 #include "app/logwriter.h"
+#include "app/resourcemanager.h"
 #include "app/usertexts.h"
 #include "app/viewercontext.h"
 #include "mp4/mp4fileloader.h"
 #include "recordings/recordingscan.h"
+#include "widgets/cbuttonstyle.h"
+#include "widgets/cmybitmapbutton.h"
 #include "widgets/skincolors.h"
 
 namespace {
@@ -31,6 +33,7 @@ CKorvaneViewerNewDlg::CKorvaneViewerNewDlg(CViewerContext& context, QWidget* par
     : QWidget(parent), context_(context) {
     context_.AddListener(*this);
     setWindowTitle("Korvane Viewer");
+    setWindowIcon(ResourceManager::Instance().GetIcon(245));
     setMinimumSize(kMinimumSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
@@ -46,6 +49,7 @@ CKorvaneViewerNewDlg::~CKorvaneViewerNewDlg() {
     delete listPane_;
     context_.RemoveListener(*this);
     context_.Shutdown();
+    ResourceManager::Release();
 }
 
 void CKorvaneViewerNewDlg::OnInitDialog() {
@@ -56,6 +60,7 @@ void CKorvaneViewerNewDlg::OnInitDialog() {
     WriteLog(kClassName, "OnInitDialog", "Log Start!");
     WriteLog(kClassName, "OnInitDialog", "KorvaneViewerDlg Init");
 
+    titleBar_ = ResourceManager::Instance().LoadBitmap(108);
     CreatePanes();
     CreateToolbar();
     LayoutPanes();
@@ -82,28 +87,44 @@ void CKorvaneViewerNewDlg::CreatePanes() {
     listPane_ = makePane("listPane");
 }
 
+// The toolbar: tooltip text number and icon triples (normal, hot, pressed), with the disabled
+// triple for the commands that need a recording.
+struct CKorvaneViewerNewDlg::ToolbarEntry {
+    ToolbarButton button;
+    const char* objectName;
+    std::int32_t tooltipId;
+    std::array<int, 3> icons;
+    std::array<int, 3> disabledIcons;
+};
+
+const CKorvaneViewerNewDlg::ToolbarEntry CKorvaneViewerNewDlg::kToolbar[] = {
+    {Open, "openButton", 241, {194, 195, 196}, {}},
+    {ImageCapture, "imageCaptureButton", 237, {208, 209, 211}, {210, 210, 210}},
+    {VideoCapture, "videoCaptureButton", 238, {204, 205, 207}, {206, 206, 206}},
+    {Print, "printButton", 240, {200, 201, 203}, {202, 202, 202}},
+    {Settings, "settingsButton", 239, {197, 198, 199}, {}},
+    {Maximize, "maximizeButton", 242, {191, 192, 193}, {}},
+    {About, "aboutButton", 222, {188, 189, 190}, {}},
+};
+
 void CKorvaneViewerNewDlg::CreateToolbar() {
-    struct Entry {
-        ToolbarButton button;
-        std::int32_t tooltipId;
-        const char* objectName;
-    };
-    static constexpr Entry kEntries[] = {
-        {Open, 241, "openButton"},       {ImageCapture, 237, "imageCaptureButton"},
-        {VideoCapture, 238, "videoCaptureButton"}, {Print, 240, "printButton"},
-        {Settings, 239, "settingsButton"}, {Maximize, 242, "maximizeButton"},
-        {About, 222, "aboutButton"},
-    };
-    for (const Entry& entry : kEntries) {
-        auto* button = new QToolButton(this);
+    for (const ToolbarEntry& entry : kToolbar) {
+        auto* button = new CButtonStyle(this);
         button->setObjectName(entry.objectName);
         button->setToolTip(Text(entry.tooltipId));
+        button->SetIcons(entry.icons[0], entry.icons[1], entry.icons[2]);
         button->setFixedSize(32, 32);
         button->setFocusPolicy(Qt::NoFocus);
         toolbar_[entry.button] = button;
     }
     connect(toolbar_[Maximize], &QAbstractButton::clicked, this,
             &CKorvaneViewerNewDlg::OnBnClickedVideoMaximizeBtn);
+
+    logoButton_ = new CMyBitmapButton(this);
+    logoButton_->setObjectName("logoButton");
+    logoButton_->LoadBitmaps(153);
+    logoButton_->SizeToContent();
+    logoButton_->setFocusPolicy(Qt::NoFocus);
 }
 
 void CKorvaneViewerNewDlg::InstallKeyHandling() {
@@ -164,6 +185,7 @@ void CKorvaneViewerNewDlg::LayoutPanes() {
         listPane_->setGeometry(w - 285, kTitleBarHeight + h / 3 + 50, 280, 2 * h / 3 - 97);
         playerPane_->setGeometry(5, kTitleBarHeight, w - 295, h - 45);
     }
+    logoButton_->move(w - logoButton_->width() - 6, 6);
     static constexpr int kToolbarOffsets[] = {15, 57, 99, 141, 183, 225, 267};
     for (int i = 0; i < ToolbarButton::Count; ++i) {
         toolbar_[i]->move(kToolbarOffsets[i], 9);
@@ -175,11 +197,17 @@ void CKorvaneViewerNewDlg::ShowToolbar(bool show) {
     for (QAbstractButton* button : toolbar_) {
         button->setVisible(show);
     }
+    logoButton_->setVisible(show);
 }
 
 void CKorvaneViewerNewDlg::EnableRecordingCommands(bool enable) {
-    for (ToolbarButton button : {ImageCapture, VideoCapture, Print}) {
-        toolbar_[button]->setEnabled(enable);
+    for (const ToolbarEntry& entry : kToolbar) {
+        if (entry.disabledIcons[0] == 0) {
+            continue;  // available without a recording
+        }
+        const auto& icons = enable ? entry.icons : entry.disabledIcons;
+        toolbar_[entry.button]->SetIcons(icons[0], icons[1], icons[2]);
+        toolbar_[entry.button]->setEnabled(enable);
     }
 }
 
@@ -277,7 +305,11 @@ void CKorvaneViewerNewDlg::resizeEvent(QResizeEvent* event) {
 void CKorvaneViewerNewDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), skin::kFrame);
-    painter.fillRect(0, 0, width(), kTitleBarHeight, skin::kPanel);
+    if (titleBar_.isNull()) {
+        painter.fillRect(0, 0, width(), kTitleBarHeight, skin::kPanel);
+    } else {
+        painter.drawImage(QRect(0, 0, width(), kTitleBarHeight), titleBar_);
+    }
 }
 
 void CKorvaneViewerNewDlg::closeEvent(QCloseEvent* event) {

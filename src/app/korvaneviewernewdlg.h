@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include <array>
@@ -10,7 +11,8 @@
 #include "settings/vieweroptions.h"
 
 class CViewerContext;
-class QAbstractButton;
+class CButtonStyle;
+class CMyBitmapButton;
 class QFrame;
 
 // The viewer's single top-level window: owns the panes, the toolbar, the keys and the viewer
@@ -53,6 +55,8 @@ protected:
 
 private:
     enum ToolbarButton { Open, ImageCapture, VideoCapture, Print, Settings, Maximize, About, Count };
+    struct ToolbarEntry;
+    static const ToolbarEntry kToolbar[];
 
     void OnInitDialog();
     void CreateToolbar();
@@ -76,7 +80,9 @@ private:
     ViewerOptions options_;
     bool layoutReady_ = false;
 
-    std::array<QAbstractButton*, ToolbarButton::Count> toolbar_{};
+    std::array<CButtonStyle*, ToolbarButton::Count> toolbar_{};
+    CMyBitmapButton* logoButton_ = nullptr;
+    QImage titleBar_;
     QFrame* playerPane_ = nullptr;
     QFrame* mapPane_ = nullptr;
     QFrame* listPane_ = nullptr;
