@@ -18,6 +18,7 @@ struct CardOptions {
     int maxSeconds = 60;
     int width = 1280;
     int height = 720;
+    int bitrateKbps = 0;  // per channel; 0 for constant quality
     std::uint32_t seed = 1;
     enum class Layouts { Tagged, Untagged, Mixed } layouts = Layouts::Mixed;
     bool extras = true;  // the one-off entries the viewer must skip

@@ -99,7 +99,7 @@ bool EncodedVideo::Encode(const TestPattern& pattern, const std::filesystem::pat
                           std::string& error) {
     const std::filesystem::path output = workFolder / (pattern.source + ".mp4");
     const std::string keyInterval = std::to_string(kFramesPerSecond);
-    const std::vector<std::string> command = {"ffmpeg",
+    std::vector<std::string> command = {"ffmpeg",
                                               "-nostdin",
                                               "-hide_banner",
                                               "-v",
@@ -117,8 +117,6 @@ bool EncodedVideo::Encode(const TestPattern& pattern, const std::filesystem::pat
                                               "main",
                                               "-pix_fmt",
                                               "yuv420p",
-                                              "-crf",
-                                              "30",
                                               "-bf",
                                               "0",
                                               "-g",
@@ -128,6 +126,16 @@ bool EncodedVideo::Encode(const TestPattern& pattern, const std::filesystem::pat
                                               "-sc_threshold",
                                               "0",
                                               output.string()};
+    std::vector<std::string> rate = {"-crf", "30"};
+    if (pattern.bitrateKbps > 0) {
+        // Filler data keeps the rate constant even for patterns that compress to nothing, so
+        // the file size follows from the rate (benchmarks ask for recordings of a given size).
+        const std::string kbps = std::to_string(pattern.bitrateKbps) + "k";
+        rate = {"-b:v", kbps, "-minrate", kbps, "-maxrate", kbps,
+                "-bufsize", std::to_string(pattern.bitrateKbps * 2) + "k",
+                "-x264-params", "nal-hrd=cbr:force-cfr=1"};
+    }
+    command.insert(command.end() - 1, rate.begin(), rate.end());
     if (!RunChildProcess(command, error)) {
         error = "encoding " + pattern.source + ": " + error;
         return false;

@@ -14,6 +14,7 @@ struct TestPattern {
     int width = 0;
     int height = 0;
     int seconds = 0;
+    int bitrateKbps = 0;  // constant bit rate; 0 for constant quality (small files)
 };
 
 // An H.264 stream encoded once by ffmpeg and reused by every recording of a card: the sample

@@ -37,6 +37,8 @@ Options:
                         a quarter parking
   --duration S|MIN-MAX  seconds per recording (default 20-60); continuous ones take MAX
   --resolution WxH      frame size of both channels (default 1280x720)
+  --bitrate KBPS        constant bit rate of each channel (default: constant quality, which
+                        keeps the files small); 6500 makes a 60-second recording of ~100 MB
   --seed N              varies the drive, the times and the names (default 1)
   --layout KIND         metadata layout: tagged, untagged or mixed (default mixed)
   --no-extras           leave out the entries the viewer must skip (a name ending in "MP4",
@@ -121,6 +123,10 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments, std::string& er
         } else if (name == "--resolution") {
             valid = ParsePair(value, 'x', false, 32, 4096, card.width, card.height) &&
                     card.width % 2 == 0 && card.height % 2 == 0;
+        } else if (name == "--bitrate") {
+            const auto kbps = ParseNumber(value, 100, 100000);
+            valid = kbps.has_value();
+            card.bitrateKbps = static_cast<int>(kbps.value_or(0));
         } else if (name == "--seed") {
             const auto seed = ParseNumber(value, 0, 4294967295L);
             valid = seed.has_value();
@@ -318,7 +324,7 @@ int main(int argc, char** argv) {
     }
     CardSources sources;
     const TestPattern front{"testsrc2", "CH1 FRONT", options.width, options.height,
-                            options.maxSeconds};
+                            options.maxSeconds, options.bitrateKbps};
     TestPattern rear = front;
     rear.source = "smptebars";
     rear.label = "CH2 REAR";
