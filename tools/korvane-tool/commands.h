@@ -14,6 +14,7 @@ int RunInfoCommand(const CommandArguments& arguments);
 int RunScanCommand(const CommandArguments& arguments);
 int RunGpxCommand(const CommandArguments& arguments);
 int RunSettingsCommand(const CommandArguments& arguments);
+int RunCutCommand(const CommandArguments& arguments);
 
 // For the commands: true when "--help" is among the arguments.
 bool WantsHelp(const CommandArguments& arguments);

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"scan", "list the recordings found in folders and files as JSON", RunScanCommand},
     {"gpx", "write a recording's GPS track as GPX 1.1", RunGpxCommand},
     {"settings", "print or change the recorder settings on a card", RunSettingsCommand},
+    {"cut", "save a time range of a recording as a new MP4 file", RunCutCommand},
 };
 
 void PrintUsage(std::FILE* out) {
