@@ -17,13 +17,17 @@ class ChannelEngine {
 public:
     // Starts an engine with the seven start-up arguments, embeds its player into the X window
     // `windowId`, attaches `callback` (null user data) for each of `events` in order and forces
-    // the 16:9 aspect ratio. An engine that fails to start leaves every operation a no-op.
-    ChannelEngine(const VlcFunctionExecutor& vlc, std::uint32_t windowId,
+    // the 16:9 aspect ratio. Without an engine table (`vlc` null), or when the engine fails to
+    // start, every operation is a no-op.
+    ChannelEngine(const VlcFunctionExecutor* vlc, std::uint32_t windowId,
                   std::initializer_list<libvlc_event_type_t> events, libvlc_callback_t callback);
-    // Releases the player, then the engine instance (no stop before).
-    ~ChannelEngine();
+    ~ChannelEngine() { Release(); }
     ChannelEngine(const ChannelEngine&) = delete;
     ChannelEngine& operator=(const ChannelEngine&) = delete;
+
+    // Releases the player, then the engine instance (no stop before). No engine callback runs
+    // after this returns; every operation is a no-op afterwards.
+    void Release();
 
     // Gives the player the recording at `path` (not started) and applies `volume`. A path the
     // engine cannot take leaves the previous media in place; the volume is applied regardless.
@@ -52,7 +56,7 @@ public:
     libvlc_media_player_t* player() const { return player_; }
 
 private:
-    const VlcFunctionExecutor& vlc_;
+    const VlcFunctionExecutor* vlc_;
     libvlc_instance_t* instance_ = nullptr;
     libvlc_media_player_t* player_ = nullptr;
 };

@@ -26,12 +26,9 @@ ChannelVideoPane::~ChannelVideoPane() {
 
 void ChannelVideoPane::initEngine(std::initializer_list<libvlc_event_type_t> events,
                                   libvlc_callback_t callback) {
-    const VlcFunctionExecutor* vlc = VlcFunctionExecutor::GetInstance();
-    if (vlc == nullptr) {
-        return;
-    }
     const auto windowId = static_cast<std::uint32_t>(videoSurface_->winId());
-    engine_ = std::make_unique<ChannelEngine>(*vlc, windowId, events, callback);
+    engine_ = std::make_unique<ChannelEngine>(VlcFunctionExecutor::GetInstance(), windowId, events,
+                                              callback);
 }
 
 void ChannelVideoPane::Register() {
@@ -47,7 +44,25 @@ void ChannelVideoPane::Unregister() {
 }
 
 void ChannelVideoPane::ReleaseEngine() {
-    engine_.reset();
+    if (engine_) {
+        engine_->Release();
+    }
+}
+
+bool ChannelVideoPane::FollowCommonCommand(std::int32_t kind, const VideoMessageData& data) const {
+    switch (kind) {
+        case CHANGE_VIDEO_FRAME_POSITION:
+            engine().Seek(data.position);
+            return true;
+        case CHANGE_VIDEO_SPEED:
+            engine().SetRate(data.speed);
+            return true;
+        case CHANGE_VIDEO_BRIGHTNESS:
+            engine().SetBrightness(data.brightness);
+            return true;
+        default:
+            return false;
+    }
 }
 
 void ChannelVideoPane::resizeEvent(QResizeEvent* event) {

@@ -36,14 +36,14 @@ public:
 
     // The X window the engine draws into.
     QWidget* videoSurface() const { return videoSurface_; }
-    // Null when no engine could be started.
-    const ChannelEngine* engine() const { return engine_.get(); }
+    // Without a media engine, an engine whose operations do nothing.
+    const ChannelEngine& engine() const { return *engine_; }
 
 protected:
     ChannelVideoPane(CViewerContext& context, QWidget* parent);
 
     // Starts the channel engine on the video surface (GUI thread, during construction). Without
-    // an engine table the pane stays without engine and does nothing.
+    // an engine table the pane's engine does nothing.
     void initEngine(std::initializer_list<libvlc_event_type_t> events, libvlc_callback_t callback);
     // Registers on the bus; the last step of a derived constructor.
     void Register();
@@ -51,6 +51,10 @@ protected:
     void Unregister();
     // Releases the player, then the engine; no engine callback runs after this returns.
     void ReleaseEngine();
+
+    // The commands both channels follow alike: seek, rate and brightness. False, doing nothing,
+    // for any other kind.
+    bool FollowCommonCommand(std::int32_t kind, const VideoMessageData& data) const;
 
     CViewerContext& context() const { return context_; }
 
@@ -60,6 +64,6 @@ protected:
 
 private:
     CViewerContext& context_;
-    std::unique_ptr<ChannelEngine> engine_;
+    std::unique_ptr<ChannelEngine> engine_;  // set by initEngine during construction
     bool registered_ = false;
 };

@@ -49,21 +49,19 @@ CFirstChannelVideoPane::~CFirstChannelVideoPane() {
 }
 
 void CFirstChannelVideoPane::update(std::int32_t kind, const VideoMessageData& data) {
-    const ChannelEngine* channel = engine();
+    if (FollowCommonCommand(kind, data)) {
+        return;
+    }
     switch (kind) {
         case VIDEO_PLAY:
             guithread::Post(this, [this] { ShowPlaceholder(false); });
             PlayVideo();
             break;
         case VIDEO_PAUSE:
-            if (channel != nullptr) {
-                channel->PauseIfPlaying();
-            }
+            engine().PauseIfPlaying();
             break;
         case VIDEO_STOP:
-            if (channel != nullptr) {
-                channel->Stop();
-            }
+            engine().Stop();
             guithread::Post(this, [this] { ShowPlaceholder(true); });
             break;
         case VIDEO_PREVIOUS:
@@ -71,43 +69,23 @@ void CFirstChannelVideoPane::update(std::int32_t kind, const VideoMessageData& d
         case NEW_VIDEO_PLAY: {
             guithread::Post(this, [this] { ShowPlaceholder(false); });
             const CRecordingInfo* recording = CurrentRecording();
-            if (channel == nullptr) {
-                break;
-            }
             if (recording != nullptr && FileExists(recording->path)) {
-                channel->Play();
+                engine().Play();
             } else {
-                channel->Stop();
+                engine().Stop();
             }
             break;
         }
         case LOAD_VIDEO_MEDIA:
             loadingMedia.store(true);
-            if (channel != nullptr) {
-                channel->Pause();
-            }
-            LoadCurrentRecording();
-            break;
-        case CHANGE_VIDEO_FRAME_POSITION:
-            if (channel != nullptr) {
-                channel->Seek(data.position);
-            }
-            break;
-        case CHANGE_VIDEO_SPEED:
-            if (channel != nullptr) {
-                channel->SetRate(data.speed);
-            }
-            break;
-        case CHANGE_VIDEO_BRIGHTNESS:
-            if (channel != nullptr) {
-                channel->SetBrightness(data.brightness);
+            engine().Pause();
+            if (const CRecordingInfo* recording = CurrentRecording()) {
+                engine().Load(recording->path, volume_.load());
             }
             break;
         case CHANGE_VIDEO_VOLUME:
             volume_.store(data.volume);
-            if (channel != nullptr) {
-                channel->SetVolume(data.volume);
-            }
+            engine().SetVolume(data.volume);
             break;
         case CAPTURE_VIDEO_SNAPSHOT:
             Snapshot(data.text);
@@ -122,25 +100,16 @@ void CFirstChannelVideoPane::update(std::int32_t kind, const VideoMessageData& d
 
 void CFirstChannelVideoPane::PlayVideo() const {
     WriteLog(kClassName, "PlayVideo", "PlayVideo");
-    if (engine() != nullptr) {
-        engine()->TogglePlayPause();
-    }
+    engine().TogglePlayPause();
 }
 
 void CFirstChannelVideoPane::Snapshot(const std::string& path) const {
     const CRecordingInfo* recording = CurrentRecording();
-    if (recording == nullptr || engine() == nullptr) {
+    if (recording == nullptr) {
         return;
     }
-    engine()->Snapshot(recording->videoTrackCount >= 2 ? InsertBeforeExtension(path, "(Track1)")
-                                                       : path);
-}
-
-void CFirstChannelVideoPane::LoadCurrentRecording() const {
-    const CRecordingInfo* recording = CurrentRecording();
-    if (recording != nullptr && engine() != nullptr) {
-        engine()->Load(recording->path, volume_.load());
-    }
+    engine().Snapshot(recording->videoTrackCount >= 2 ? InsertBeforeExtension(path, "(Track1)")
+                                                      : path);
 }
 
 void CFirstChannelVideoPane::ShowPlaceholder(bool show) {

@@ -50,8 +50,7 @@ public:
 private:
     static void OnEndReached(CViewerContext& bus);
 
-    void LoadCurrentRecording() const;  // dispatcher thread
-    void ShowPlaceholder(bool show);    // GUI thread
+    void ShowPlaceholder(bool show);  // GUI thread
 
     QImage placeholderImage_;       // null when the resource library lacks it
     bool placeholderShown_ = true;  // GUI thread only

@@ -61,28 +61,21 @@ CSecondChannelVideoPane::~CSecondChannelVideoPane() {
 }
 
 void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& data) {
-    const ChannelEngine* channel = engine();
     switch (kind) {
         case VIDEO_PLAY:
             LogUpdate("VIDEO_PLAY msg ");
             if (secondChannelActive.load()) {
                 WriteLog(kClassName, "UPDATE", "VIDEO_PLAY msg Second Video Channel play true");
-                if (channel != nullptr) {
-                    channel->TogglePlayPause();
-                }
+                engine().TogglePlayPause();
             }
             break;
         case VIDEO_PAUSE:
             LogUpdate("VIDEO_PAUSE msg ");
-            if (channel != nullptr) {
-                channel->PauseIfPlaying();
-            }
+            engine().PauseIfPlaying();
             break;
         case VIDEO_STOP:
             LogUpdate("VIDEO_STOP msg ");
-            if (channel != nullptr) {
-                channel->Stop();
-            }
+            engine().Stop();
             trackSelected.store(false);
             break;
         case VIDEO_PREVIOUS:
@@ -91,13 +84,11 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
             LogUpdate("NEW_VIDEO_PLAY VIDEO_PREVIOUS VIDEO_NEXT msg ");
             const CRecordingInfo* recording = CurrentRecording();
             if (recording != nullptr && FileExists(recording->path)) {
-                if (channel != nullptr) {
-                    channel->Pause();
-                }
+                engine().Pause();
                 trackSelected.store(false);
                 secondChannelActive.store(false);
-            } else if (channel != nullptr) {
-                channel->Stop();
+            } else {
+                engine().Stop();
             }
             break;
         }
@@ -105,35 +96,22 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
             LogUpdate("VIDEO_METADATA_CREATED msg ");
             const CRecordingInfo* recording = CurrentRecording();
             if (recording != nullptr && recording->videoTrackCount >= 2) {
-                if (channel != nullptr) {
-                    channel->Pause();
-                }
+                engine().Pause();
                 trackSelected.store(false);
                 SetCurrentVideoMedia();
-                if (channel != nullptr) {
-                    channel->Play();
-                }
+                engine().Play();
                 secondChannelActive.store(true);
             }
             break;
         }
         case CHANGE_VIDEO_FRAME_POSITION:
             LogUpdate("CHANGE_VIDEO_FRAME_POSITION msg ");
-            if (channel != nullptr) {
-                channel->Seek(data.position);
-            }
             break;
         case CHANGE_VIDEO_SPEED:
             LogUpdate("CHANGE_VIDEO_SPEED msg ");
-            if (channel != nullptr) {
-                channel->SetRate(data.speed);
-            }
             break;
         case CHANGE_VIDEO_BRIGHTNESS:
             LogUpdate("CHANGE_VIDEO_BRIGHTNESS msg ");
-            if (channel != nullptr) {
-                channel->SetBrightness(data.brightness);
-            }
             break;
         case CAPTURE_VIDEO_SNAPSHOT:
             LogUpdate("CAPTURE_VIDEO_SNAPSHOT msg ");
@@ -142,24 +120,25 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
         default:
             break;
     }
+    FollowCommonCommand(kind, data);
 }
 
 void CSecondChannelVideoPane::SetCurrentVideoMedia() const {
     WriteLog(kClassName, "SetCurrentVideoMedia", "Current Video Media");
     const CRecordingInfo* recording = CurrentRecording();
-    if (recording == nullptr || engine() == nullptr) {
+    if (recording == nullptr) {
         return;
     }
     loadedRecordingHasMetadata.store(recording->metadataLoaded);
-    engine()->Load(recording->path, 0);
+    engine().Load(recording->path, 0);
 }
 
 void CSecondChannelVideoPane::Snapshot(const std::string& path) const {
     const CRecordingInfo* recording = CurrentRecording();
-    if (recording == nullptr || recording->videoTrackCount < 2 || engine() == nullptr) {
+    if (recording == nullptr || recording->videoTrackCount < 2) {
         return;
     }
-    engine()->Snapshot(InsertBeforeExtension(path, "(Track2)"));
+    engine().Snapshot(InsertBeforeExtension(path, "(Track2)"));
 }
 
 void CSecondChannelVideoPane::OnEngineEvent(const libvlc_event_t* event, void* /*userData*/) {

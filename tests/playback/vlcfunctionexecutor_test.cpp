@@ -314,7 +314,7 @@ TEST(VlcPaths, SevenEngineArgumentsWithThePluginFolderBesideTheExecutable) {
 
 TEST_F(EngineCallsTest, ChannelEngineLifeFollowsTheFixedSequence) {
     {
-        ChannelEngine engine(*vlc, 0x2a00005,
+        ChannelEngine engine(vlc.get(), 0x2a00005,
                              {libvlc_MediaPlayerPositionChanged, libvlc_MediaPlayerPlaying},
                              [](const libvlc_event_t*, void*) {});
         EXPECT_EQ(engine.player(), kPlayer);
@@ -336,7 +336,7 @@ TEST_F(EngineCallsTest, ChannelEngineLifeFollowsTheFixedSequence) {
 }
 
 TEST_F(EngineCallsTest, OperationsMakeTheEngineCallsOfTheirContract) {
-    ChannelEngine engine(*vlc, 1, {}, nullptr);
+    ChannelEngine engine(vlc.get(), 1, {}, nullptr);
     struct Case {
         const char* name;
         std::function<void()> operation;
