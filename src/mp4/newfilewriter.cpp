@@ -93,30 +93,6 @@ bool NewFileWriter::WriteAt(std::int64_t offset, std::span<const std::uint8_t> b
     return WriteAt(offset, std::span(&part, 1));
 }
 
-NewFileWriter::KernelCopy NewFileWriter::CopyInKernel(int sourceFd, std::int64_t& from,
-                                                      std::int64_t& to, std::int64_t& size) {
-    while (size > 0) {
-        off_t in = from;
-        off_t out = to;
-        const ssize_t copied =
-            ::copy_file_range(sourceFd, &in, fd_, &out, static_cast<std::size_t>(size), 0);
-        if (copied > 0) {
-            from += copied;
-            to += copied;
-            size -= copied;
-        } else if (copied == 0) {
-            Fail("Cannot read the source", ENODATA);  // it is shorter than it was
-            return KernelCopy::Failed;
-        } else if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) {
-            return KernelCopy::Unsupported;
-        } else if (errno != EINTR) {
-            Fail("Cannot write " + path_.string(), errno);
-            return KernelCopy::Failed;
-        }
-    }
-    return KernelCopy::Done;
-}
-
 bool NewFileWriter::Commit() {
     if (fd_ < 0 || !NameFile()) {
         Discard();

@@ -26,11 +26,6 @@ public:
     // system allows; consumes `parts` (their bases and lengths change).
     bool WriteAt(std::int64_t offset, std::span<iovec> parts);
     bool WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
-    enum class KernelCopy { Done, Unsupported, Failed };
-    // Copies `size` bytes of the file `sourceFd` from offset `from` to offset `to` of this file
-    // inside the kernel. Unsupported when the kernel cannot copy between these two files (the
-    // arguments then tell what is left to copy); Failed with Error() set.
-    KernelCopy CopyInKernel(int sourceFd, std::int64_t& from, std::int64_t& to, std::int64_t& size);
     // Names the file; false, leaving no file, when the name is taken or naming fails.
     bool Commit();
 

@@ -1,5 +1,6 @@
 #include "mp4/samplecopier.h"
 
+#include <sys/mman.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -9,43 +10,9 @@
 
 bool SampleCopier::Copy(int sourceFd, std::vector<CopyPiece> pieces, NewFileWriter& out,
                         std::string& error) {
-    // Output order: the output is written front to back.
+    // Source order: the source is read front to back, which also suits a cold cache and a card.
     std::sort(pieces.begin(), pieces.end(),
-              [](const CopyPiece& a, const CopyPiece& b) { return a.to < b.to; });
-    // Pieces adjacent in the source and in the output are one piece.
-    std::size_t kept = 0;
-    for (const CopyPiece& piece : pieces) {
-        if (piece.size == 0) {
-            continue;
-        }
-        CopyPiece& last = pieces[kept > 0 ? kept - 1 : 0];
-        if (kept > 0 && last.from + last.size == piece.from && last.to + last.size == piece.to) {
-            last.size += piece.size;
-        } else {
-            pieces[kept++] = piece;
-        }
-    }
-    pieces.resize(kept);
-    std::size_t first = 0;
-    while (first < pieces.size()) {
-        CopyPiece& piece = pieces[first];
-        const NewFileWriter::KernelCopy copied =
-            out.CopyInKernel(sourceFd, piece.from, piece.to, piece.size);
-        if (copied == NewFileWriter::KernelCopy::Failed) {
-            error = out.Error();
-            return false;
-        }
-        if (copied == NewFileWriter::KernelCopy::Unsupported) {
-            // Another file system: the rest goes through memory.
-            return CopyInBlocks(sourceFd, std::span(pieces).subspan(first), out, error);
-        }
-        ++first;
-    }
-    return true;
-}
-
-bool SampleCopier::CopyInBlocks(int sourceFd, std::span<CopyPiece> pieces, NewFileWriter& out,
-                                std::string& error) {
+              [](const CopyPiece& a, const CopyPiece& b) { return a.from < b.from; });
     std::size_t first = 0;
     while (first < pieces.size()) {
         if (pieces[first].size > kBlockSize) {
@@ -68,7 +35,7 @@ bool SampleCopier::CopyInBlocks(int sourceFd, std::span<CopyPiece> pieces, NewFi
             end = pieceEnd;
         }
         if (!ReadSource(sourceFd, start, static_cast<std::size_t>(end - start), error) ||
-            !CopyBlock(start, pieces.subspan(first, last - first), out, error)) {
+            !CopyBlock(start, std::span(pieces).subspan(first, last - first), out, error)) {
             return false;
         }
         first = last;
@@ -103,7 +70,7 @@ bool SampleCopier::CopyBlock(std::int64_t blockStart, std::span<CopyPiece> piece
             groupStart = piece.to;
         }
         parts.push_back(
-            {block_.data() + (piece.from - blockStart), static_cast<std::size_t>(piece.size)});
+            {block_.Data() + (piece.from - blockStart), static_cast<std::size_t>(piece.size)});
         groupEnd = piece.to + piece.size;
     }
     return flush();
@@ -116,7 +83,7 @@ bool SampleCopier::CopyLargePiece(int sourceFd, const CopyPiece& piece, NewFileW
         if (!ReadSource(sourceFd, piece.from + done, size, error)) {
             return false;
         }
-        iovec part{block_.data(), size};
+        iovec part{block_.Data(), size};
         if (!out.WriteAt(piece.to + done, std::span(&part, 1))) {
             error = out.Error();
             return false;
@@ -127,11 +94,14 @@ bool SampleCopier::CopyLargePiece(int sourceFd, const CopyPiece& piece, NewFileW
 
 bool SampleCopier::ReadSource(int sourceFd, std::int64_t offset, std::size_t size,
                               std::string& error) {
-    block_.resize(static_cast<std::size_t>(kBlockSize));
+    if (block_.Data() == nullptr) {
+        error = "Cannot copy: out of memory";
+        return false;
+    }
     std::size_t done = 0;
     while (done < size) {
         const ssize_t got =
-            ::pread(sourceFd, block_.data() + done, size - done, offset + std::int64_t(done));
+            ::pread(sourceFd, block_.Data() + done, size - done, offset + std::int64_t(done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -144,4 +114,19 @@ bool SampleCopier::ReadSource(int sourceFd, std::int64_t offset, std::size_t siz
         done += static_cast<std::size_t>(got);
     }
     return true;
+}
+
+SampleCopier::Block::~Block() {
+    if (data_ != nullptr) {
+        ::munmap(data_, kBlockSize);
+    }
+}
+
+std::uint8_t* SampleCopier::Block::Data() {
+    if (data_ == nullptr) {
+        void* mapped = ::mmap(nullptr, kBlockSize, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        data_ = mapped == MAP_FAILED ? nullptr : mapped;
+    }
+    return static_cast<std::uint8_t*>(data_);
 }

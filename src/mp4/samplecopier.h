@@ -16,16 +16,16 @@ struct CopyPiece {
 
 // Copies many small pieces (the samples of a cut) from a source file into an output whose
 // layout differs from the source's: the recorder interleaves its tracks, the cut stores them
-// one after the other. The source is read front to back; pieces that follow each other in both
-// files are copied as one. Within one file system the kernel copies each piece
-// (copy_file_range: no copy through memory, one call per piece, about 1.6 times one call over
-// the same bytes). Across file systems (a card to a disk) the source is read in blocks, each
-// once, and every block's pieces go out with one gathered write per stretch of output they
-// fill. Memory stays at one block.
+// one after the other. The source is read front to back in blocks, each once, and every
+// block's pieces go out with one gathered write per stretch of output they fill (one per track
+// in the block). A cut thus costs a few system calls per block rather than per sample: for a
+// 10-second cut of a 1080p recording (610 samples, 16 MB) the copy costs about as much as one
+// copy_file_range over 16 contiguous MB, and half as much as one copy_file_range per sample.
+// The same path serves every pair of file systems. Memory stays at one block.
 class SampleCopier {
 public:
-    // The block read at once when the kernel cannot copy; larger pieces are copied in blocks of
-    // this size. Larger blocks cost more in page faults than they save in calls.
+    // The block read at once; larger pieces are copied in blocks of this size. Larger blocks
+    // cost more in page faults than they save in calls.
     static constexpr std::int64_t kBlockSize = 1 << 20;
     // Source bytes between two pieces that are read rather than skipped.
     static constexpr std::int64_t kMaxGap = 256 << 10;
@@ -35,8 +35,6 @@ public:
     bool Copy(int sourceFd, std::vector<CopyPiece> pieces, NewFileWriter& out, std::string& error);
 
 private:
-    bool CopyInBlocks(int sourceFd, std::span<CopyPiece> pieces, NewFileWriter& out,
-                      std::string& error);
     // Writes `pieces`, all inside the block read from `blockStart`.
     bool CopyBlock(std::int64_t blockStart, std::span<CopyPiece> pieces, NewFileWriter& out,
                    std::string& error);
@@ -44,5 +42,21 @@ private:
                         std::string& error);
     bool ReadSource(int sourceFd, std::int64_t offset, std::size_t size, std::string& error);
 
-    std::vector<std::uint8_t> block_;
+    // The block's memory, mapped on first use with its pages in place: touching fresh pages
+    // one by one costs more than the copy itself (about 14 us a page on the virtual machines
+    // measured, 3.7 ms for 1 MiB).
+    class Block {
+    public:
+        Block() = default;
+        ~Block();
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+        // Null when the memory cannot be had.
+        std::uint8_t* Data();
+
+    private:
+        void* data_ = nullptr;
+    };
+
+    Block block_;
 };

@@ -26,7 +26,9 @@ constexpr std::int64_t kMediaHeader = 8 + kLeadingBytes;
 constexpr std::int64_t kMaxSeconds = std::int64_t{1} << 40;
 
 // Reads a file through a descriptor that the caller owns, so that the box tree and the sample
-// copy see the same file even if its name is reused meanwhile.
+// copy see the same file even if its name is reused meanwhile. One range (the movie box, where
+// every box header and table the cut reads lies) can be held in memory, so that walking it
+// costs one read instead of one per box.
 class DescriptorByteSource : public ByteSource {
 public:
     DescriptorByteSource(int fd, std::int64_t size) : fd_(fd), size_(size) {}
@@ -36,6 +38,25 @@ public:
         if (offset < 0 || offset > size_ || size_ - offset < std::int64_t(out.size())) {
             return false;
         }
+        const std::int64_t cached = offset - heldFrom_;
+        if (cached >= 0 && std::int64_t(held_.size()) - cached >= std::int64_t(out.size())) {
+            std::copy_n(held_.begin() + cached, out.size(), out.begin());
+            return true;
+        }
+        return ReadFully(offset, out);
+    }
+
+    // Holds the `size` bytes at `offset` in memory from now on.
+    void Hold(std::int64_t offset, std::size_t size) {
+        held_.resize(size);
+        if (!ReadFully(offset, held_)) {
+            held_.clear();
+        }
+        heldFrom_ = offset;
+    }
+
+private:
+    bool ReadFully(std::int64_t offset, std::span<std::uint8_t> out) const {
         while (!out.empty()) {
             const ssize_t got = ::pread(fd_, out.data(), out.size(), offset);
             if (got < 0 && errno == EINTR) {
@@ -50,9 +71,10 @@ public:
         return true;
     }
 
-private:
     int fd_;
     std::int64_t size_;
+    ByteBuffer held_;
+    std::int64_t heldFrom_ = 0;
 };
 
 // Closes a descriptor when it goes away.
@@ -158,8 +180,17 @@ bool TimeRangeCut::OpenSource(const std::filesystem::path& path) {
     if (!S_ISREG(info.st_mode)) {
         return Fail("not a regular file");
     }
-    if (!parser_.OpenSource(std::make_unique<DescriptorByteSource>(source_.Get(), info.st_size))) {
+    auto bytes = std::make_unique<DescriptorByteSource>(source_.Get(), info.st_size);
+    DescriptorByteSource& held = *bytes;  // owned by the parser, which outlives its use here
+    if (!parser_.OpenSource(std::move(bytes))) {
         return Fail(parser_.LastError());
+    }
+    for (const FileNode& node : parser_.RootNodes()) {
+        if (node.type == "moov" && node.End() <= parser_.FileSize() &&
+            node.size <= SourceTrack::kMaxTableBytes) {
+            held.Hold(node.offset, static_cast<std::size_t>(node.size));
+            break;
+        }
     }
     return true;
 }

@@ -16,7 +16,6 @@
 #include <sstream>
 
 #include "cutcheck.h"
-#include "testsupport/files.h"
 #include "testsupport/tempdir.h"
 
 namespace {
@@ -164,27 +163,6 @@ TEST_F(CutSampleCardTest, CutsPlayAndKeepEveryTrack) {
                         });
         }
     }
-}
-
-// From a card to a disk the kernel cannot copy between the files, and the samples go through
-// memory instead: the cut must be the same bytes. Shared memory (tmpfs) stands in for the card.
-TEST_F(CutSampleCardTest, CutAcrossFileSystemsIsTheSame) {
-    std::error_code error;
-    const std::filesystem::path card =
-        std::filesystem::path("/dev/shm") / ("korvane-cut-" + out_.path().filename().string());
-    if (!std::filesystem::create_directory(card, error)) {
-        GTEST_SKIP() << "no /dev/shm";
-    }
-    const std::filesystem::path source = card / "source.mp4";
-    std::filesystem::copy_file(recordings_.at(1).path, source);
-    const std::filesystem::path across = out_.path() / "across.mp4";
-    const std::filesystem::path within = out_.path() / "within.mp4";
-    std::string message;
-    const bool cutAcross = ExtractTimeRange(source, 5, 44, across, message);
-    std::filesystem::remove_all(card);
-    ASSERT_TRUE(cutAcross) << message;
-    ASSERT_TRUE(ExtractTimeRange(recordings_.at(1).path, 5, 44, within, message)) << message;
-    EXPECT_EQ(testsupport::ReadFile(across), testsupport::ReadFile(within));
 }
 
 // VLC (the engine the viewer plays through) opens a cut and plays it to its end. VLC will not
