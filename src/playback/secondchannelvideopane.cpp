@@ -20,9 +20,18 @@ void LogUpdate(const char* text) {
 }
 
 // Whether the recording loaded into channel 2 has its metadata; written when it is loaded
-// (dispatcher thread), read by the track selection (engine thread). Keeping a copy spares the
-// engine thread from reaching into the playlist, which the dispatcher may replace meanwhile.
+// (dispatcher thread), read by the track selection. Keeping a copy spares the selection thread
+// from reaching into the playlist, which the dispatcher may replace meanwhile.
 std::atomic<bool> loadedRecordingHasMetadata{false};
+
+// The channel 2 pane's track selection, for the engine callback (which gets no user data). Set
+// while the pane's engine exists.
+std::atomic<RequestedTask*> trackSelectionTask{nullptr};
+
+// Orders the clearing of trackSelected by the dispatcher against the end of a selection, so that
+// a selection made for an earlier playback never marks a newer one as done.
+std::mutex selectionLock;
+std::uint64_t selectionGeneration = 0;  // guarded by selectionLock; bumped by every clearing
 
 // Repeats `attempt` until it succeeds, at most kTrackSelectionAttempts times.
 bool Retry(const std::function<bool()>& attempt) {
@@ -44,7 +53,7 @@ CSecondChannelVideoPane::CSecondChannelVideoPane(CViewerContext& context, QWidge
     : ChannelVideoPane(context, parent) {
     WriteLog(kClassName, "CSecondChannelVideoPane", "create");
     WriteLog(kClassName, "OnInitDialog", "init");
-    trackSelected.store(false);
+    ForgetTrackSelection();
     secondChannelActive.store(false);
     videoSurface_->setAutoFillBackground(true);
     QPalette palette = videoSurface_->palette();
@@ -52,12 +61,18 @@ CSecondChannelVideoPane::CSecondChannelVideoPane(CViewerContext& context, QWidge
     videoSurface_->setPalette(palette);
     WriteLog(kClassName, "initVideoPlayer", "init Video player");
     initEngine({libvlc_MediaPlayerPlaying}, &CSecondChannelVideoPane::OnEngineEvent);
+    trackSelection_ = std::make_unique<RequestedTask>([this] { SelectSecondTrack(); });
+    trackSelectionTask.store(trackSelection_.get());
     Register();
 }
 
 CSecondChannelVideoPane::~CSecondChannelVideoPane() {
     Unregister();
+    // The selection uses the player: end it before the player goes. Requests that the engine
+    // makes meanwhile are ignored.
+    trackSelection_->Stop();
     ReleaseEngine();
+    trackSelectionTask.store(nullptr);
 }
 
 void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& data) {
@@ -76,7 +91,7 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
         case VIDEO_STOP:
             LogUpdate("VIDEO_STOP msg ");
             engine().Stop();
-            trackSelected.store(false);
+            ForgetTrackSelection();
             break;
         case VIDEO_PREVIOUS:
         case VIDEO_NEXT:
@@ -85,7 +100,7 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
             const CRecordingInfo* recording = CurrentRecording();
             if (recording != nullptr && FileExists(recording->path)) {
                 engine().Pause();
-                trackSelected.store(false);
+                ForgetTrackSelection();
                 secondChannelActive.store(false);
             } else {
                 engine().Stop();
@@ -97,7 +112,6 @@ void CSecondChannelVideoPane::update(std::int32_t kind, const VideoMessageData& 
             const CRecordingInfo* recording = CurrentRecording();
             if (recording != nullptr && recording->videoTrackCount >= 2) {
                 engine().Pause();
-                trackSelected.store(false);
                 SetCurrentVideoMedia();
                 engine().Play();
                 secondChannelActive.store(true);
@@ -131,6 +145,8 @@ void CSecondChannelVideoPane::SetCurrentVideoMedia() const {
     }
     loadedRecordingHasMetadata.store(recording->metadataLoaded);
     engine().Load(recording->path, 0);
+    // Cleared once the old media is gone, so that no late report of it can count for the new.
+    ForgetTrackSelection();
 }
 
 void CSecondChannelVideoPane::Snapshot(const std::string& path) const {
@@ -142,15 +158,28 @@ void CSecondChannelVideoPane::Snapshot(const std::string& path) const {
 }
 
 void CSecondChannelVideoPane::OnEngineEvent(const libvlc_event_t* event, void* /*userData*/) {
-    if (event->type == libvlc_MediaPlayerPlaying) {
-        SelectSecondTrack(static_cast<libvlc_media_player_t*>(event->p_obj));
+    RequestedTask* selection = trackSelectionTask.load();
+    if (event->type == libvlc_MediaPlayerPlaying && selection != nullptr) {
+        selection->Request();
     }
 }
 
-void CSecondChannelVideoPane::SelectSecondTrack(libvlc_media_player_t* player) {
+void CSecondChannelVideoPane::ForgetTrackSelection() {
+    std::lock_guard lock(selectionLock);
+    ++selectionGeneration;
+    trackSelected.store(false);
+}
+
+void CSecondChannelVideoPane::SelectSecondTrack() const {
     const VlcFunctionExecutor* vlc = VlcFunctionExecutor::GetInstance();
-    if (trackSelected.load() || vlc == nullptr || player == nullptr) {
-        return;
+    libvlc_media_player_t* player = engine().player();
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(selectionLock);
+        if (trackSelected.load() || vlc == nullptr || player == nullptr) {
+            return;
+        }
+        generation = selectionGeneration;
     }
     Retry([&] { return vlc->libvlc_video_set_track(player, -1) == 0; });
     if (loadedRecordingHasMetadata.load()) {
@@ -161,5 +190,8 @@ void CSecondChannelVideoPane::SelectSecondTrack(libvlc_media_player_t* player) {
             return ids.size() >= 2 && vlc->libvlc_video_set_track(player, ids[1]) == 0;
         });
     }
-    trackSelected.store(true);
+    std::lock_guard lock(selectionLock);
+    if (generation == selectionGeneration) {
+        trackSelected.store(true);
+    }
 }
