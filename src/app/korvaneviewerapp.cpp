@@ -10,6 +10,7 @@
 #include "app/korvaneviewernewdlg.h"
 #include "app/logwriter.h"
 #include "app/viewercontext.h"
+#include "playback/mediaenginecheck.h"
 #include "widgets/darkstyle.h"
 
 int CKorvaneViewerApp::Run(int argc, char** argv) {
@@ -26,6 +27,11 @@ int CKorvaneViewerApp::Run(int argc, char** argv) {
             QMessageBox::warning(nullptr, qApp->applicationName(), text);
         }, Qt::QueuedConnection);
     });
+
+    // Without a complete media engine the viewer cannot play: say why and end in order.
+    if (!ConfirmMediaEngine()) {
+        return 1;
+    }
 
     CViewerContext& context = CViewerContext::Instance();
     {
