@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
+
+#include <algorithm>
 #include <QApplication>
 
 #include "app/guithread.h"
@@ -16,6 +18,8 @@
 #include "app/usertexts.h"
 #include "app/viewercontext.h"
 #include "mp4/mp4fileloader.h"
+#include "playback/firstchannelvideopane.h"
+#include "playback/secondchannelvideopane.h"
 #include "recordings/recordingscan.h"
 #include "widgets/cbuttonstyle.h"
 #include "widgets/cmybitmapbutton.h"
@@ -44,7 +48,7 @@ CKorvaneViewerNewDlg::~CKorvaneViewerNewDlg() {
     // The panes (children) unregister in their own destructors; make sure the bus is stopped
     // first so that none of them is waited for by a delivery in progress.
     context_.StopRunning();
-    delete playerPane_;
+    delete playerPane_;  // with the channel panes, which unregister
     delete mapPane_;
     delete listPane_;
     context_.RemoveListener(*this);
@@ -85,6 +89,20 @@ void CKorvaneViewerNewDlg::CreatePanes() {
     playerPane_ = makePane("playerPane");
     mapPane_ = makePane("mapPane");
     listPane_ = makePane("listPane");
+
+    // The two channels side by side in the player area; they register on the bus right after
+    // the main window, channel 1 first.
+    firstChannel_ = new CFirstChannelVideoPane(context_, playerPane_);
+    secondChannel_ = new CSecondChannelVideoPane(context_, playerPane_);
+}
+
+void CKorvaneViewerNewDlg::LayoutChannels() {
+    // Two 16:9 pictures side by side, centred at the top of the player area.
+    const int gap = 5;
+    const int width = (playerPane_->width() - 3 * gap) / 2;
+    const int height = std::min(width * 9 / 16, playerPane_->height() - 2 * gap);
+    firstChannel_->setGeometry(gap, gap, width, height);
+    secondChannel_->setGeometry(2 * gap + width, gap, width, height);
 }
 
 // The toolbar: tooltip text number and icon triples (normal, hot, pressed), with the disabled
@@ -185,6 +203,7 @@ void CKorvaneViewerNewDlg::LayoutPanes() {
         listPane_->setGeometry(w - 285, kTitleBarHeight + h / 3 + 50, 280, 2 * h / 3 - 97);
         playerPane_->setGeometry(5, kTitleBarHeight, w - 295, h - 45);
     }
+    LayoutChannels();
     logoButton_->move(w - logoButton_->width() - 6, 6);
     static constexpr int kToolbarOffsets[] = {15, 57, 99, 141, 183, 225, 267};
     for (int i = 0; i < ToolbarButton::Count; ++i) {

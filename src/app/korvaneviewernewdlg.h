@@ -12,6 +12,8 @@
 
 class CViewerContext;
 class CButtonStyle;
+class CFirstChannelVideoPane;
+class CSecondChannelVideoPane;
 class CMyBitmapButton;
 class QFrame;
 
@@ -65,6 +67,7 @@ private:
     // Translates one key press for this window; true when it was consumed.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void LayoutPanes();
+    void LayoutChannels();
     void ShowToolbar(bool show);
     void EnableRecordingCommands(bool enable);  // GUI thread
     void PostSliderInterval();
@@ -86,6 +89,8 @@ private:
     QFrame* playerPane_ = nullptr;
     QFrame* mapPane_ = nullptr;
     QFrame* listPane_ = nullptr;
+    CFirstChannelVideoPane* firstChannel_ = nullptr;   // children of playerPane_
+    CSecondChannelVideoPane* secondChannel_ = nullptr;
 
     std::mutex loadLock_;             // guards loadedRecordings_
     RecordingList loadedRecordings_;  // built by the last load, waiting for the bus

@@ -136,6 +136,8 @@ private slots:
 
         CViewerContext context;
         CKorvaneViewerNewDlg window(context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.OnDropFiles({QString::fromStdString((card / "CL_KORVANE").string()),
                             QString::fromStdString(loose.string())});
         QTRY_COMPARE(context.playlist().Count(), std::size_t{5});
@@ -150,6 +152,14 @@ private slots:
         index.index = 2;
         context.PostVideoMessage(CHANGE_VIDEO_INDEX, index);
         QTRY_COMPARE(context.playlist().currentIndex(), 2u);
+
+        // Both channels play; a screenshot of the whole display, for a person to look at.
+        if (const char* folder = std::getenv("KORVANE_SCREENSHOT_DIR")) {
+            QTest::qWait(2500);
+            const std::string grab = std::string("import -window root '") + folder +
+                                        "/viewer-playing.png'";
+            QCOMPARE(std::system(grab.c_str()), 0);
+        }
     }
 
     // Closing while notifications are in flight, over and over, never hangs and never crashes.
