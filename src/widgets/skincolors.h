@@ -14,7 +14,6 @@ inline const QColor kDisabledText{120, 120, 120};
 inline const QColor kSelection{255, 165, 0};   // selected rows and items
 inline const QColor kSelectionText{20, 20, 20};
 inline const QColor kHighlightText{230, 230, 230};
-inline const QColor kCurrentRow{0, 90, 200};   // the playing row of the list
 inline const QColor kFrame{98, 86, 78};        // main window edges
 inline const QColor kSeriesX{255, 100, 0};     // G-sensor series
 inline const QColor kSeriesY{255, 255, 100};
