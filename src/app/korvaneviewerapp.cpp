@@ -1,7 +1,6 @@
 #include "app/korvaneviewerapp.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 

@@ -152,7 +152,7 @@ void CKorvaneViewerNewDlg::InstallKeyHandling() {
 }
 
 bool CKorvaneViewerNewDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+    if (event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
     }
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -160,9 +160,6 @@ bool CKorvaneViewerNewDlg::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::ShortcutOverride) {
-        return false;
-    }
     return HandleKey(key->key(), key->modifiers());
 }
 

@@ -61,11 +61,6 @@ void LogWriter::SetClock(std::function<std::time_t()> clock) {
     clock_ = std::move(clock);
 }
 
-bool LogWriter::enabled() const {
-    std::lock_guard lock(lock_);
-    return enabled_;
-}
-
 std::filesystem::path LogWriter::MakeLogFilePath(const std::tm& localTime) const {
     std::filesystem::path logFolder = folder_ / "LOG";
     std::error_code ignored;

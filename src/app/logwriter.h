@@ -36,14 +36,12 @@ public:
     void WriteLog(std::string_view text, std::string_view className, std::string_view methodName,
                   std::int32_t type = kLineType, std::int32_t level = kLevelNormal);
 
-    bool enabled() const;
-
 private:
     LogWriter() = default;
 
     std::filesystem::path MakeLogFilePath(const std::tm& localTime) const;
 
-    mutable std::mutex lock_;  // guards every field below and serialises the writes
+    std::mutex lock_;  // guards every field below and serialises the writes
     bool enabled_ = false;
     std::int32_t type_ = kLineType;
     std::int32_t level_ = kLevelNormal;
