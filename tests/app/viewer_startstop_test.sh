@@ -19,6 +19,15 @@ done
 [ -n "$window" ] || { echo "no viewer window appeared"; kill $pid; exit 1; }
 xdotool windowfocus --sync "$window"
 xdotool key alt+F4
+for _ in $(seq 200); do
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 $pid 2>/dev/null; then
+    echo "the viewer did not close on Alt+F4"
+    kill $pid
+    exit 1
+fi
 status=0
 wait $pid || status=$?
 [ "$status" -eq 0 ] || { echo "viewer exited with $status"; exit 1; }
