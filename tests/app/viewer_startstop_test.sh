@@ -3,6 +3,11 @@
 # window manager needed) and checks the exit status, option.ini and the log's exact bytes.
 set -euo pipefail
 viewer=$1
+# A display of its own: other GUI tests of the same run open windows with the same title and
+# take the keyboard focus.
+if [ -z "${KORVANE_OWN_DISPLAY:-}" ]; then
+    KORVANE_OWN_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$@"
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -12,12 +17,12 @@ printf '[OPTION]\r\nUSE_LOG=TRUE\r\n' > option.ini
 pid=$!
 window=""
 for _ in $(seq 100); do
-    window=$(xdotool search --name '^Korvane Viewer$' 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible --name '^Korvane Viewer$' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no viewer window appeared"; kill $pid; exit 1; }
-xdotool windowfocus --sync "$window"
+timeout 10 xdotool windowfocus --sync "$window"
 xdotool key alt+F4
 for _ in $(seq 200); do
     kill -0 $pid 2>/dev/null || break
